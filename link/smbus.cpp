@@ -1,0 +1,83 @@
+#include "link/smbus.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace smb {
+
+namespace {
+
+// The bytes of a transfer as the trace shows them: " bb" each.
+std::string TraceBytes(const std::uint8_t* bytes, std::size_t count) {
+  std::string text;
+  char hex[4];
+  for (std::size_t i = 0; i < count; ++i) {
+    std::snprintf(hex, sizeof hex, " %02x", bytes[i]);
+    text += hex;
+  }
+  return text;
+}
+
+}  // namespace
+
+int SMBus::SMBOpenDeviceVIDPID(int vendor_id, int product_id) {
+  const int result = adapter_.OpenDeviceVIDPID(vendor_id, product_id);
+  trace_.Line("open %04x %04x -> %d", vendor_id, product_id, result);
+  return result;
+}
+
+int SMBus::SMBInterfaceID() {
+  const int result = adapter_.InterfaceID();
+  trace_.Line("id -> %d", result);
+  return result;
+}
+
+int SMBus::SMBEnablePEC(int on) {
+  const int result = adapter_.EnablePEC(on);
+  trace_.Line("pec %d", on);
+  return result;
+}
+
+int SMBus::SMBReadWord(int address, int command) {
+  const int result = adapter_.ReadWord(address, command);
+  trace_.Line("rw %02x -> %d", command, result);
+  return result;
+}
+
+int SMBus::SMBWriteWord(int address, int command, int value) {
+  const int result = adapter_.WriteWord(address, command, value);
+  trace_.Line("ww %02x %04x", command, value & 0xFFFF);
+  return result;
+}
+
+int SMBus::SMBReadBlock(int address, int command, std::uint8_t* buffer, std::size_t capacity) {
+  reply_.clear();
+  const int result = adapter_.ReadBlock(address, command, reply_);
+  if (result > 0) {
+    const std::size_t sent = std::min(static_cast<std::size_t>(result), reply_.size());
+    std::memcpy(buffer, reply_.data(), std::min(sent, capacity));
+    if (trace_.enabled()) {
+      trace_.Line("rb %02x -> %d%s", command, result, TraceBytes(reply_.data(), sent).c_str());
+    }
+  } else {
+    trace_.Line("rb %02x -> %d", command, result);
+  }
+  return result;
+}
+
+int SMBus::SMBWriteBlock(int address, int command, const std::uint8_t* data, int count) {
+  const int result = adapter_.WriteBlock(address, command, data, count);
+  if (trace_.enabled()) {
+    trace_.Line("wb %02x%s", command, TraceBytes(data, static_cast<std::size_t>(count)).c_str());
+  }
+  return result;
+}
+
+void SMBus::SMBCloseDevice() {
+  adapter_.CloseDevice();
+  trace_.Line("close");
+}
+
+}  // namespace smb

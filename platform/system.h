@@ -1,0 +1,18 @@
+#pragma once
+// Time and process services of the operating system.
+
+#include <string>
+
+namespace platform {
+
+// Blocks the calling thread for the given time.
+void SleepMilliseconds(int milliseconds);
+
+// The full path of the running executable, as the operating system gives it.
+std::string ExecutablePath();
+
+// Runs the restart script of the working directory with the program's file
+// name as its only argument, and waits for it.
+void RunRestartScript(const std::string& program_name);
+
+}  // namespace platform
