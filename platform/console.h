@@ -45,6 +45,8 @@ class Console {
 
   // Sets the colour, then writes the formatted text.
   void Print(int colour, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  // Writes the formatted text in the colour already set.
+  void Continue(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void NewLine() { Write("\n", 1); }
   // A separator: a line of dashes in one colour.
   void Dashes(int colour, int count);

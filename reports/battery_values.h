@@ -1,0 +1,37 @@
+#pragma once
+// Value rules that every report shares: capacities, the manufacture date,
+// temperatures, texts from the battery and the Delta-Capacity line.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/program.h"
+
+namespace reports {
+
+// 1 when BatteryMode bit 15 says capacities are in units of 10 mWh.
+int CapacityMode(int battery_mode);
+
+// "%u mAh\n", or "%u0 mWh\n" in the 10 mWh mode.
+void PrintCapacity(core::Program& p, int colour, int value, int capacity_mode);
+
+// The raw word as "%04x " in yellow, then the decoded date in cyan.
+void PrintManufactureDate(core::Program& p, int word);
+
+// Degrees Celsius of a word that counts 0.1 K, in single precision as printed.
+float Celsius(int word);
+
+// The first `count` bytes of a block buffer (none for an error code), as
+// characters, then a line end.
+void PrintBlockText(core::Program& p, int colour, const std::uint8_t* buffer, std::size_t capacity,
+                    int count);
+
+// The chemistry text in tempStr up to its end, a line end, then tempStr is
+// cleared for the next run.
+void PrintChemistry(core::Program& p, int colour);
+
+// Reads DesignCapacity and FullChargeCapacity and writes the capacity lost
+// against the design value, in percent.
+void DeltaCapacity(core::Program& p);
+
+}  // namespace reports

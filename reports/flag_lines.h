@@ -1,0 +1,31 @@
+#pragma once
+// Status registers shown as flag names: a table names the bits, a line rule
+// decides which lines are written. The caller sets the colour (red) first.
+
+#include <cstdint>
+#include <span>
+
+#include "platform/console.h"
+
+namespace reports {
+
+struct FlagName {
+  int bit;           // 0 is the least significant bit
+  const char* name;  // written as it stands, its leading blank included
+};
+
+// Bits without an entry have no name. Entries are listed from the most
+// significant bit down, the order in which names are written.
+using FlagTable = std::span<const FlagName>;
+
+// The names of the set bits from `high_bit` down to `low_bit`, no line end.
+void WriteFlagNames(platform::Console& con, FlagTable table, std::uint32_t value, int high_bit, int low_bit);
+
+// The names of bits high..low, then a line end even when none is set.
+void FlagLine(platform::Console& con, FlagTable table, std::uint32_t value, int high_bit, int low_bit);
+
+// The names of bits high..low and a line end, only when one of those bits is
+// set (a set bit without a name gives an empty line).
+void FlagLineWhenSet(platform::Console& con, FlagTable table, std::uint32_t value, int high_bit, int low_bit);
+
+}  // namespace reports

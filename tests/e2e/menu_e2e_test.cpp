@@ -1,0 +1,94 @@
+// The real binary on the simulated battery: start-up, menu and its choices.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/harness.h"
+#include "tests/support/screens.h"
+
+namespace {
+
+using namespace testing_support;
+
+class MenuEndToEnd : public ::testing::Test {
+ protected:
+  RunResult Run(const std::string& input, std::map<std::string, std::string> env = {}) {
+    env.emplace("CLICOLOR_FORCE", "1");
+    return RunBinary(dir_.path(), env, input);
+  }
+  void WriteBudget(std::initializer_list<unsigned char> bytes) {
+    std::ofstream file(dir_.path() / "CountSRCHadp.bin", std::ios::binary);
+    for (unsigned char b : bytes) file.put(static_cast<char>(b));
+  }
+  int Budget() {
+    std::ifstream file(dir_.path() / "CountSRCHadp.bin", std::ios::binary);
+    return file.get();
+  }
+  ScratchDirectory dir_;
+};
+
+// Adapter found, probe passes, menu, one character.
+std::string Cycle() {
+  return AttemptScreen() + SuccessScreen("1.2.3") + "\f" + MenuScreen("0055");
+}
+
+const char* kCycleTrace =
+    "open 04b4 8613 -> 197121\n"
+    "id -> 5067605\n"
+    "rw 00 -> -9\n"
+    "sleep 1\n"
+    "rw 0d -> 85\n"
+    "sleep 1\n"
+    "pec 1\n"
+    "sleep 5\n"
+    "rw 0d -> 85\n";
+
+TEST_F(MenuEndToEnd, StartupMenuAndExitByteForByte) {
+  WriteBudget({10, 0});
+  const RunResult r = Run("0");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.trace, std::string(kCycleTrace) + "close\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(MenuEndToEnd, FirstRunCreatesTheBudgetFileWithTen) {
+  const RunResult r = Run("0");
+  EXPECT_EQ(r.out, StartupScreen("vantrel") + AttemptScreen() + SuccessScreen("1.2.3") + FileErrorBlock() +
+                       "\f" + MenuScreen("0055") + W + "\x1b[0m");
+  EXPECT_EQ(Budget(), 10);
+}
+
+TEST_F(MenuEndToEnd, PecChoicesConfirmAndTheNextMenuStillShowsPecOne) {
+  WriteBudget({10, 0});
+  const RunResult r = Run("65");
+  const std::string off = std::string("\f") + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + R +
+                          "OFF " + W + "DONE !!!\n" + NL + M + Dashes(40) + "\n" + NL + R + PauseText();
+  const std::string on = std::string("\f") + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + G +
+                         "ON " + W + "DONE !!!\n" + NL + M + Dashes(40) + "\n" + NL + R + PauseText();
+  // End of input after "5" ends the program like "0".
+  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + off + Cycle() + on + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.trace, std::string(kCycleTrace) + "pec 0\nsleep 5\n" + kCycleTrace + "pec 1\nsleep 5\n" +
+                         kCycleTrace + "close\n");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST_F(MenuEndToEnd, CharactersWithoutActionRedrawAtOnce) {
+  WriteBudget({10, 0});
+  const RunResult r = Run("7a\n");
+  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + Cycle() + Cycle() + Cycle() + W + "\x1b[0m");
+}
+
+TEST_F(MenuEndToEnd, NoColourWithoutForceOrWithNoColor) {
+  WriteBudget({10, 0});
+  const RunResult plain = RunBinary(dir_.path(), {}, "0");
+  EXPECT_EQ(plain.out.find('\x1b'), std::string::npos);
+  EXPECT_EQ(plain.out.substr(0, 28), "\f Program run NAME = vantrel");
+  const RunResult no_color = RunBinary(dir_.path(), {{"CLICOLOR_FORCE", "1"}, {"NO_COLOR", "1"}}, "0");
+  EXPECT_EQ(no_color.out, plain.out);
+  const RunResult zero = RunBinary(dir_.path(), {{"CLICOLOR_FORCE", "0"}}, "0");
+  EXPECT_EQ(zero.out, plain.out);
+}
+
+}  // namespace
