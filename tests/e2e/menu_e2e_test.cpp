@@ -74,6 +74,25 @@ TEST_F(MenuEndToEnd, PecChoicesConfirmAndTheNextMenuStillShowsPecOne) {
   EXPECT_EQ(r.exit_code, 0);
 }
 
+TEST_F(MenuEndToEnd, SeveralCharactersBeforeEnterRunOneAfterAnotherThenTheLineEnd) {
+  WriteBudget({10, 0});
+  const RunResult r = Run("56\n");
+  const std::string pec_on_off = std::string(G) + "ON " + W;
+  const std::string pec_off = std::string(R) + "OFF " + W;
+  const std::string out = r.out;
+  // Four menus: before "5", before "6", before the line end, and before end of input.
+  std::size_t menus = 0;
+  for (std::size_t at = out.find("YOUR CHOICE: "); at != std::string::npos; at = out.find("YOUR CHOICE: ", at + 1)) {
+    ++menus;
+  }
+  EXPECT_EQ(menus, 4u);
+  EXPECT_LT(out.find(pec_on_off + "DONE"), out.find(pec_off + "DONE"));
+  std::size_t pauses = 0;
+  for (std::size_t at = out.find(PauseText()); at != std::string::npos; at = out.find(PauseText(), at + 1)) ++pauses;
+  EXPECT_EQ(pauses, 2u);
+  EXPECT_EQ(r.exit_code, 0);
+}
+
 TEST_F(MenuEndToEnd, CharactersWithoutActionRedrawAtOnce) {
   WriteBudget({10, 0});
   const RunResult r = Run("7a\n");

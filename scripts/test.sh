@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite: once plain, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+
+./scripts/build.sh build
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+./scripts/build.sh build-sanitize -DVANTREL_SANITIZE=ON
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$(nproc)")
