@@ -3,6 +3,10 @@
 #include <cstring>
 
 #include "link/sim/sim_adapter.h"
+#include "link/vendor/vendor_adapter.h"
+#ifndef _WIN32
+#include "link/i2c/i2c_adapter.h"
+#endif
 
 namespace smb {
 
@@ -20,8 +24,25 @@ std::unique_ptr<Adapter> MakeSim(const std::string& argument, bool has_argument,
                                            sim_realtime);
 }
 
+#ifndef _WIN32
+// "i2c:N" is short for "i2c:/dev/i2c-N".
+std::unique_ptr<Adapter> MakeI2c(const std::string& argument, bool has_argument, bool) {
+  if (!has_argument) throw AdapterChoiceError("SMBUS_ADAPTER=i2c needs a bus: i2c:/dev/i2c-N or i2c:N");
+  const bool number = argument.find_first_not_of("0123456789") == std::string::npos;
+  return std::make_unique<i2c::I2cAdapter>(number ? "/dev/i2c-" + argument : argument);
+}
+#endif
+
+std::unique_ptr<Adapter> MakeVendor(const std::string& argument, bool has_argument, bool) {
+  return std::make_unique<vendor::VendorAdapter>(has_argument ? argument : vendor::DefaultLibraryName());
+}
+
 const BackendChoice kBackends[] = {
     {"sim", MakeSim},
+#ifndef _WIN32
+    {"i2c", MakeI2c},
+#endif
+    {"libsmbusb", MakeVendor},
 };
 
 }  // namespace

@@ -36,6 +36,8 @@ class Console {
   virtual void Flush() = 0;
   // Leaves the terminal as it was found; called once before the program ends.
   virtual void Finish() = 0;
+  // The same for an interrupted program: async-signal-safe calls only.
+  virtual void FinishFromSignalHandler() = 0;
 
   // One character of line-buffered input, or EOF.
   virtual int ReadChar() = 0;

@@ -15,4 +15,11 @@ std::string ExecutablePath();
 // name as its only argument, and waits for it.
 void RunRestartScript(const std::string& program_name);
 
+// Calls `handler` when the user interrupts the program (Ctrl-C) or it is asked
+// to terminate; the handler may use only async-signal-safe calls and must not return.
+void OnInterrupt(void (*handler)());
+
+// Ends the process at once, from an interrupt handler.
+[[noreturn]] void EndProcessNow(int code);
+
 }  // namespace platform

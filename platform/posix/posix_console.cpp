@@ -42,7 +42,7 @@ void PosixConsole::SetColour(int colour) {
   if (!settings_.colour) return;
   if (const char* sequence = AnsiForeground(colour)) {
     std::fputs(sequence, settings_.out);
-    coloured_ = true;
+    coloured_ = 1;
   }
 }
 
@@ -107,6 +107,12 @@ void PosixConsole::Flush() { std::fflush(settings_.out); }
 void PosixConsole::Finish() {
   if (coloured_) std::fputs("\x1b[0m", settings_.out);
   Flush();
+}
+
+void PosixConsole::FinishFromSignalHandler() {
+  if (coloured_ != 0) {
+    [[maybe_unused]] ssize_t written = write(fileno(settings_.out), "\x1b[0m", 4);
+  }
 }
 
 int PosixConsole::ReadChar() {

@@ -2,6 +2,7 @@
 // The console off Windows: ANSI colours, form feed or ANSI clear, a pause that
 // reads one key straight from the terminal.
 
+#include <csignal>
 #include <cstdio>
 
 #include "platform/console.h"
@@ -33,6 +34,7 @@ class PosixConsole : public Console {
   void PlaceWindow() override {}
   void Flush() override;
   void Finish() override;
+  void FinishFromSignalHandler() override;
   int ReadChar() override;
   std::string ReadWord() override;
 
@@ -40,7 +42,7 @@ class PosixConsole : public Console {
   void WaitForKey();
 
   PosixConsoleSettings settings_;
-  bool coloured_ = false;  // a colour sequence has been written
+  volatile sig_atomic_t coloured_ = 0;  // a colour sequence has been written
 };
 
 }  // namespace platform

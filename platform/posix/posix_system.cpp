@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,5 +36,24 @@ void RunRestartScript(const std::string& program_name) {
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
 }
+
+namespace {
+
+void (*interrupt_handler)() = nullptr;
+
+extern "C" void OnSignal(int) { interrupt_handler(); }
+
+}  // namespace
+
+void OnInterrupt(void (*handler)()) {
+  interrupt_handler = handler;
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+void EndProcessNow(int code) { _exit(code); }
 
 }  // namespace platform

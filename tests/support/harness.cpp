@@ -44,7 +44,11 @@ ScratchDirectory::~ScratchDirectory() {
 
 std::string Dashes(int count) { return std::string(static_cast<std::size_t>(count), '-'); }
 
-TestProgram::TestProgram(const std::string& profile_json, const std::string& input) : input_(input) {
+TestProgram::TestProgram(const std::string& profile_json, const std::string& input)
+    : TestProgram(std::make_unique<smb::sim::SimAdapter>(smb::sim::ParseProfile(profile_json, "test"), false), input) {}
+
+TestProgram::TestProgram(std::unique_ptr<smb::Adapter> adapter, const std::string& input)
+    : input_(input), adapter_(std::move(adapter)) {
   out_ = open_memstream(&out_data_, &out_size_);
   in_ = input_.empty() ? std::fopen("/dev/null", "r") : fmemopen(input_.data(), input_.size(), "r");
   platform::PosixConsoleSettings settings;
@@ -52,7 +56,6 @@ TestProgram::TestProgram(const std::string& profile_json, const std::string& inp
   settings.out = out_;
   settings.colour = true;
   console_ = std::make_unique<platform::PosixConsole>(settings);
-  adapter_ = std::make_unique<smb::sim::SimAdapter>(smb::sim::ParseProfile(profile_json, "test"), false);
   trace_.Open((scratch_.path() / "trace.txt").string());
   bus_ = std::make_unique<smb::SMBus>(*adapter_, trace_);
   program_ = std::make_unique<core::Program>(*console_, *bus_);

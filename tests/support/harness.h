@@ -42,6 +42,8 @@ class TestProgram {
  public:
   // `profile_json` is a profile's text; `input` what standard input holds.
   explicit TestProgram(const std::string& profile_json, const std::string& input = "");
+  // The same program on any adapter.
+  explicit TestProgram(std::unique_ptr<smb::Adapter> adapter, const std::string& input = "");
   ~TestProgram();
 
   core::Program& p() { return *program_; }
@@ -58,7 +60,7 @@ class TestProgram {
   std::FILE* in_ = nullptr;
   std::string input_;
   std::unique_ptr<platform::PosixConsole> console_;
-  std::unique_ptr<smb::sim::SimAdapter> adapter_;
+  std::unique_ptr<smb::Adapter> adapter_;
   smb::Trace trace_;
   std::unique_ptr<smb::SMBus> bus_;
   std::unique_ptr<core::Program> program_;

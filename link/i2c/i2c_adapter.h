@@ -1,0 +1,68 @@
+#pragma once
+// A Linux i2c-dev bus (/dev/i2c-N): any SMBus adapter with a kernel driver.
+//
+// The adapter's functionality is read once at open. Word and block transfers
+// use the kernel's SMBus calls where the adapter has them, and plain I2C
+// transfers where it has those and the SMBus calls cannot do the job: blocks
+// longer than the kernel's 32-byte limit, and PEC on adapters whose driver
+// has none (the program then computes and checks the PEC byte itself).
+
+#include <string>
+
+#include "link/adapter.h"
+
+namespace smb::i2c {
+
+// Error codes of this adapter (the README lists them).
+constexpr int kNotAcknowledged = -9;  // no acknowledge, or timed out
+constexpr int kPecMismatch = -12;
+constexpr int kProtocolError = -13;   // e.g. an impossible block length
+constexpr int kArbitrationLost = -14;
+constexpr int kNotSupported = -15;    // the adapter cannot make this transfer
+constexpr int kAdapterGone = -16;
+constexpr int kOtherError = -17;
+
+// What an open adapter reports: version "1.0.0" and the expected interface.
+constexpr int kOpenResult = 0x000001;
+constexpr int kInterfaceId = 0x4D5355;
+
+class I2cAdapter : public Adapter {
+ public:
+  explicit I2cAdapter(std::string device_path) : path_(std::move(device_path)) {}
+  ~I2cAdapter() override;
+
+  int OpenDeviceVIDPID(int vendor_id, int product_id) override;
+  int InterfaceID() override;
+  int EnablePEC(int on) override;
+  int ReadWord(int address, int command) override;
+  int WriteWord(int address, int command, int value) override;
+  int ReadBlock(int address, int command, std::vector<std::uint8_t>& reply) override;
+  int WriteBlock(int address, int command, const std::uint8_t* data, int count) override;
+  void CloseDevice() override;
+  bool PacedInRealTime() const override { return true; }
+
+ private:
+  bool Has(unsigned long functions) const { return (functions_ & functions) == functions; }
+  bool SoftwarePec() const { return pec_on_ && !Has(kAdapterPec) && Has(kPlainI2c); }
+  void ApplyPec();
+  int SelectDevice(int address);
+  int Code(int result);  // a kernel result: negative errno becomes our code
+  int PlainTransfer(int address, const std::uint8_t* out, std::size_t out_count, std::uint8_t* in,
+                    std::size_t in_count);
+  int PlainReadWord(int address, int command);
+  int PlainWrite(int address, int command, const std::uint8_t* data, std::size_t count);
+  int PlainReadBlock(int address, int command, std::vector<std::uint8_t>& reply);
+  void SayOnce(const std::string& message);
+
+  static constexpr unsigned long kAdapterPec = 0x00000008;  // I2C_FUNC_SMBUS_PEC
+  static constexpr unsigned long kPlainI2c = 0x00000001;    // I2C_FUNC_I2C
+
+  std::string path_;
+  int fd_ = -1;
+  unsigned long functions_ = 0;
+  int selected_address_ = -1;
+  bool pec_on_ = false;
+  std::string last_message_;
+};
+
+}  // namespace smb::i2c
