@@ -23,6 +23,11 @@ std::uint32_t RegisterValue(const core::Program& p);
 
 void BatteryStatus(core::Program& p);
 void OperationStatus(core::Program& p);
+void GaugingStatus(core::Program& p);
+void ManufacturingStatus(core::Program& p);
+void SafetyStatus(core::Program& p);
+void PfStatus(core::Program& p);
+void ChargingStatus(core::Program& p);
 // Gauging, Manufacturing, Safety, PF and Charging Status, each with its separator.
 void GaugeStatusRegisters(core::Program& p);
 // Update Status, the Qmax lines and the R_a flags.

@@ -65,6 +65,8 @@ void NoFlagsCheck(Program& p, std::uint32_t value) {
   p.con.NewLine();
 }
 
+}  // namespace
+
 void GaugingStatus(Program& p) {
   ManufacturerData(p, 0x0056);
   p.con.Print(Cyan, " Gauging Status (0x0056):.... ");
@@ -112,8 +114,6 @@ void ChargingStatus(Program& p) {
   // Byte 3 is neither shown nor decoded.
   FlagLine(p.con, kChargingStatus, RegisterValue(p), 23, 0);
 }
-
-}  // namespace
 
 void BatteryStatus(Program& p) {
   p.con.Print(Cyan, " Battery Status (0x16):...... ");
