@@ -3,6 +3,7 @@
 
 #include "app/program_main.h"
 #include "link/discovery.h"
+#include "reports/bq30z/bq30z.h"
 #include "reports/bq40z/bq40z.h"
 
 namespace app {
@@ -100,7 +101,7 @@ struct Choice {
 const Choice kChoices[] = {
     {'0', false, false, Exit, false},
     {'1', true, false, nullptr, true},
-    {'2', true, false, nullptr, true},
+    {'2', true, false, reports::bq30z, true},
     {'3', true, false, reports::bq40z, true},
     {'4', true, false, nullptr, true},
     {'5', false, false, [](Program& p) { SetPec(p, 1); }, true},
