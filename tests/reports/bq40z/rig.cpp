@@ -24,6 +24,7 @@ class Rig::RecordingConsole : public platform::Console {
   void PlaceWindow() override {}
   void Flush() override { inner_.Flush(); }
   void Finish() override { inner_.Finish(); }
+  void FinishFromSignalHandler() override {}
   int ReadChar() override { return inner_.ReadChar(); }
   std::string ReadWord() override { return inner_.ReadWord(); }
 
