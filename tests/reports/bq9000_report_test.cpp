@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "reports/bq9000/bq9000.h"
@@ -286,75 +285,15 @@ TEST(Bq9000Status, FailedStatusReadShowsEveryFlagAndUnknownError) {
                             " DSG FET OFF\n" + R + " CHG FET OFF\n" + Sep(M, 38));
 }
 
-// Decodes one field value through the whole section and returns the line
-// written for it (the line after the ManufacturerAccess value for `line`).
-std::string AccessLine(int word, int line) {
-  TestProgram t("{\"words\": {\"0x16\": 0, \"0x03\": 0, \"0x00\": " + std::to_string(word) + "}}");
+TEST(Bq9000Status, FieldValuesWithAndWithoutText) {
+  // BUSY; error state 6 and charge control 3 have no text; a system failure; pre-charge.
+  TestProgram t(R"({"words": {"0x16": "0x0001", "0x03": 0, "0x00": "0x1F67"}})");
   reports::bq9000_family::StatusSection(t.p());
-  const std::string out = t.Output();
-  std::size_t at = out.find(" Hex\n", out.find("Manufacturer Access")) + 5;
-  for (int k = 0; k < line; ++k) at = out.find('\n', at) + 1;
-  return out.substr(at, out.find('\n', at) + 1 - at);
-}
-
-TEST(Bq9000Status, ErrorAndProtectionStateTexts) {
-  struct Text {
-    int value;
-    std::string line;  // colour and text with its line end; "\n" alone for none
-  };
-  const Text error_state[] = {
-      {1, std::string(R) + " Over-Volt det HW\n"},  {2, std::string(R) + " Over-Volt det SW\n"},
-      {3, std::string(R) + " FET Error\n"},         {4, std::string(R) + " Cell-Short Error\n"},
-      {5, std::string(R) + " Cell imbalance Error\n"}, {6, "\n"},
-      {7, std::string(R) + " Over Temp Error CHG\n"}, {8, std::string(R) + " Over Temp Error DSG\n"},
-      {9, "\n"},                                    {10, std::string(R) + " Deeply DSG Error\n"},
-      {11, "\n"},                                   {12, std::string(R) + " FET Temp Error\n"},
-      {13, std::string(R) + " Capacity Timer Error\n"}, {14, "\n"}, {15, "\n"},
-  };
-  for (const Text& e : error_state) EXPECT_EQ(AccessLine(e.value << 4, 3), e.line) << "line D " << e.value;
-  const Text protection[] = {
-      {1, "\n"},
-      {3, std::string(R) + " Over Temp for CHG\n"},
-      {4, std::string(R) + " Over Temp for DSG\n"},
-      {5, std::string(R) + " Over DSG\n"},
-      {6, std::string(R) + " Over CHG det S/W\n"},
-      {7, "\n"},
-      {8, std::string(R) + " DSG over Current det S/W\n"},
-      {9, std::string(R) + " CHG over Current det S/W\n"},
-      {10, std::string(R) + " Over Current det H/W\n"},
-      {11, "\n"},
-      {12, std::string(R) + " Vpack Low detect\n"},
-      {13, "\n"},
-      {14, "\n"},
-      {15, std::string(R) + " SYSTEM fail(Err_CHKsumm,MEM,AFE,WhachDog,Slp)\n"},
-  };
-  for (const Text& e : protection) EXPECT_EQ(AccessLine(e.value << 8, 4), e.line) << "line E " << e.value;
-  EXPECT_EQ(AccessLine(1, 0), std::string(R) + " Over Charge Wait\n");
-  EXPECT_EQ(AccessLine(3, 0), "\n");
-  EXPECT_EQ(AccessLine(0x1000, 5), std::string(G) + " Pre CHG\n");
-  EXPECT_EQ(AccessLine(0x2000, 5), std::string(G) + " Normal CHG\n");
-  EXPECT_EQ(AccessLine(0x3000, 5), std::string(G) + " Pulse CHG\n");
-}
-
-TEST(Bq9000Status, BatteryStatusErrorCodes) {
-  const std::string texts[16] = {std::string(G) + " OK\n",
-                                 std::string(Y) + " BUSY\n",
-                                 "\n",
-                                 std::string(R) + " Unsupport Command\n",
-                                 std::string(R) + " Access Denied\n",
-                                 std::string(R) + " OverFlow/UnderFlow\n",
-                                 std::string(R) + " Bad Size DATA\n",
-                                 std::string(R) + " Unknown Error\n",
-                                 "\n", "\n", "\n", "\n", "\n", "\n", "\n", "\n"};
-  for (int code = 0; code < 16; ++code) {
-    TestProgram t("{\"words\": {\"0x16\": " + std::to_string(0x0010 | code) + "}}");
-    reports::bq9000_family::StatusSection(t.p());
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%04X", 0x0010 | code);
-    const std::string expected = StatusHead(hex) + R + " FD\n" + texts[code] + Sep(M, 38);
-    EXPECT_EQ(t.Output().substr(0, expected.size()), expected)
-        << code;
-  }
+  EXPECT_EQ(t.Output(), StatusHead("0001") + R + "\n" + Y + " BUSY\n" + Sep(M, 38) + ModeHead("0000") + R + "\n" +
+                            Sep(M, 38) + AccessHead("1F67") + "\n" + C +
+                            " Cell-Volt diff (Max-Min) => 300mV Full-CHG\n" + W + " FCC => 40% PRE-FCC Correction\n" +
+                            "\n" + R + " SYSTEM fail(Err_CHKsumm,MEM,AFE,WhachDog,Slp)\n" + G + " Pre CHG\n" + R +
+                            " DSG FET OFF\n" + R + " CHG FET OFF\n" + Sep(M, 38));
 }
 
 }  // namespace
