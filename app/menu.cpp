@@ -3,8 +3,10 @@
 
 #include "app/program_main.h"
 #include "link/discovery.h"
+#include "regscan/regscan.h"
 #include "reports/bq30z/bq30z.h"
 #include "reports/bq40z/bq40z.h"
+#include "reports/bq9000/bq9000.h"
 
 namespace app {
 
@@ -103,13 +105,13 @@ const Choice kChoices[] = {
     {'1', true, false, nullptr, true},
     {'2', true, false, reports::bq30z, true},
     {'3', true, false, reports::bq40z, true},
-    {'4', true, false, nullptr, true},
+    {'4', true, false, reports::bq9000, true},
     {'5', false, false, [](Program& p) { SetPec(p, 1); }, true},
     {'6', false, false, [](Program& p) { SetPec(p, 0); }, true},
-    {'Z', true, true, nullptr, true},
-    {'Y', true, true, nullptr, true},
-    {'X', true, true, nullptr, true},
-    {'B', true, true, nullptr, true},
+    {'Z', true, true, regscan::TestReadWord, true},
+    {'Y', true, true, regscan::TestReadWord_00, true},
+    {'X', true, true, regscan::TestReadBlock, true},
+    {'B', true, true, regscan::TestReadBlock_23, true},
 };
 
 void Dispatch(Program& p, int choice) {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/program.h"
+
+namespace reports {
+
+// The information report of the bq9000/8050/8055/8030/m37512 gauges: the
+// gauge's mode, then (in normal or unrecognised mode) the battery data, the
+// cell voltages, the status registers and the capacity loss.
+void bq9000(core::Program& p);
+
+namespace bq9000_family {
+
+// BatteryStatus, BatteryMode and the ManufacturerAccess state word, each with
+// its decoding, ended by a separator.
+void StatusSection(core::Program& p);
+
+}  // namespace bq9000_family
+
+}  // namespace reports
