@@ -3,6 +3,7 @@
 
 #include "app/program_main.h"
 #include "link/discovery.h"
+#include "reports/bq20z/bq20z.h"
 
 namespace app {
 
@@ -98,7 +99,7 @@ struct Choice {
 
 const Choice kChoices[] = {
     {'0', false, false, Exit, false},
-    {'1', true, false, nullptr, true},
+    {'1', true, false, reports::bq20z, true},
     {'2', true, false, nullptr, true},
     {'3', true, false, nullptr, true},
     {'4', true, false, nullptr, true},
