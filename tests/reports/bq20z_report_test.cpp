@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "link/sim/sim_adapter.h"
 #include "reports/bq20z/bq20z.h"
 #include "tests/reports/bq20z_expected.h"
 #include "tests/support/harness.h"
@@ -278,6 +281,36 @@ TEST(Bq20zReport, ChemistryBlocksOfAnyLengthStayInsideTheTextBuffer) {
   EXPECT_TRUE(std::all_of(std::begin(t.p().tempStr), std::end(t.p().tempStr), [](char c) { return c == 0; }));
   EXPECT_EQ(next_line(), "NiMH");
   EXPECT_TRUE(Contains(t.TraceText(), "rb 22 -> 255 43 43"));
+}
+
+TEST(Bq20zReport, BatteryTextsReachATerminalWithoutControlBytes) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&data, &size);
+  std::FILE* in = std::fopen("/dev/null", "r");
+  platform::PosixConsoleSettings settings;
+  settings.in = in;
+  settings.out = out;
+  settings.out_is_terminal = true;
+  platform::PosixConsole console(settings);
+  smb::sim::SimAdapter adapter(
+      smb::sim::ParseProfile(Profile("bq20z-sealed", {{"/blocks/0x20", "1B 5B 32 4A 54 49"},
+                                                      {"/blocks/0x21", "62 71 07 0D 7F 80 FF"},
+                                                      {"/blocks/0x22", "4C 1B 5D 30 3B 07"}}),
+                             "test"),
+      false);
+  smb::Trace no_trace;
+  smb::SMBus bus(adapter, no_trace);
+  core::Program p(console, bus);
+  reports::bq20z(p);
+  std::fflush(out);
+  const std::string screen(data, size);
+  std::fclose(out);
+  std::fclose(in);
+  std::free(data);
+  EXPECT_TRUE(Contains(screen, " Manufacturer Name:......... .[2JTI\n"));
+  EXPECT_TRUE(Contains(screen, " Device Name:                bq.....\n"));
+  EXPECT_TRUE(Contains(screen, " Device Chemistry:           L.]0;.\n"));
 }
 
 }  // namespace
