@@ -4,6 +4,7 @@
 #include "app/program_main.h"
 #include "link/discovery.h"
 #include "regscan/regscan.h"
+#include "reports/bq20z/bq20z.h"
 #include "reports/bq30z/bq30z.h"
 #include "reports/bq40z/bq40z.h"
 #include "reports/bq9000/bq9000.h"
@@ -102,7 +103,7 @@ struct Choice {
 
 const Choice kChoices[] = {
     {'0', false, false, Exit, false},
-    {'1', true, false, nullptr, true},
+    {'1', true, false, reports::bq20z, true},
     {'2', true, false, reports::bq30z, true},
     {'3', true, false, reports::bq40z, true},
     {'4', true, false, reports::bq9000, true},

@@ -1,0 +1,22 @@
+#pragma once
+// The bq20z report on the built-in bq20z profiles, as the screen and the bus
+// trace must show it, composed from the report's own texts and the values
+// the profiles hold.
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace bq20z_expected {
+
+// The JSON text of a built-in profile, with JSON-pointer edits applied
+// (e.g. {{"/words/0x1B", 0}}).
+std::string Profile(const std::string& name, const nlohmann::json& edits = nlohmann::json::object());
+
+// Screen and trace of one report run on bq20z-sealed / bq20z-unsealed.
+std::string SealedScreen();
+std::string SealedTrace();
+std::string UnsealedScreen();
+std::string UnsealedTrace();
+
+}  // namespace bq20z_expected
