@@ -81,6 +81,9 @@ int SmbusCall(FakeBus& bus, int address, i2c_smbus_ioctl_data& call) {
       std::copy(reply.begin(), reply.end(), data.block + 1);
       return 0;
     }
+    case I2C_SMBUS_I2C_BLOCK_BROKEN:  // what libi2c asks for a 32-byte read; the kernel takes it as 32
+      data.block[0] = I2C_SMBUS_BLOCK_MAX;
+      [[fallthrough]];
     case I2C_SMBUS_I2C_BLOCK_DATA: {
       if (call.read_write == I2C_SMBUS_WRITE || !(bus.functions & I2C_FUNC_SMBUS_READ_I2C_BLOCK)) {
         return Fail(EOPNOTSUPP);
