@@ -34,8 +34,20 @@ struct Member {
   bool blank_line_after_block;
   bool blank_lines_in_mode_block;
   int closing_dashes;
-  const char* done_head;  // the done text before " from 0x.."
+  void (*done)(Program& p, int start);  // the done line
 };
+
+void WordScanDone(Program& p, int start) {
+  p.con.Print(Green, "  Test READ-WORD from 0x%02X to 0xFF registr Done!\n", static_cast<unsigned>(start));
+}
+
+void BlockScanDone(Program& p, int start) {
+  p.con.Print(Green, "  Test READ-BLOCK from 0x%02X to 0xFF registr Done!\n", static_cast<unsigned>(start));
+}
+
+void Block23ScanDone(Program& p, int start) {
+  p.con.Print(Green, "  READ-BLOCK[23] from 0x%02X to 0xFF registr Done!\n", static_cast<unsigned>(start));
+}
 
 const Member kReadWord = {
     {{White, "     Test "}, {Yellow, "READ-WORD "}, {White, "from 0x00 to 0xFF registr"}},
@@ -44,7 +56,7 @@ const Member kReadWord = {
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, 2, false, false, 49, "  Test READ-WORD"};
+    OutputForm::Word, nullptr, 2, false, false, 49, WordScanDone};
 
 const Member kReadWord00 = {
     {{Yellow, " READ-WORD "}, {Cyan, "After RegXX => WR[00] "}, {White, "0x00 to 0xFF"}},
@@ -55,7 +67,7 @@ const Member kReadWord00 = {
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, 2, false, false, 49, "  Test READ-WORD"};
+    OutputForm::Word, nullptr, 2, false, false, 49, WordScanDone};
 
 const Member kReadBlock = {
     {{White, "     Test "}, {Yellow, "READ-BLOCK "}, {White, "from 0x00 to 0xFF registr"}},
@@ -64,7 +76,7 @@ const Member kReadBlock = {
       p.Sleep(30);
       return result;
     },
-    OutputForm::Block, &ProgramState::block, 2, false, true, 51, "  Test READ-BLOCK"};
+    OutputForm::Block, &ProgramState::block, 2, false, true, 51, BlockScanDone};
 
 const Member kReadBlock23 = {
     {{White, "   Test "}, {Yellow, "READ-BLOCK [23] "}, {White, "from 0x00 to 0xFF registr"}},
@@ -74,7 +86,7 @@ const Member kReadBlock23 = {
       p.Sleep(10);
       return result;
     },
-    OutputForm::Block, &ProgramState::buf, 4, true, false, 51, "  READ-BLOCK[23]"};
+    OutputForm::Block, &ProgramState::buf, 4, true, false, 51, Block23ScanDone};
 
 struct ModeName {
   int boot_rom;
@@ -154,7 +166,7 @@ void Scan(Program& p, const Member& member) {
     }
   }
   p.con.Dashes(White, member.closing_dashes);
-  p.con.Print(Green, "%s from 0x%02X to 0xFF registr Done!\n", member.done_head, static_cast<unsigned>(start));
+  member.done(p, start);
   p.con.Print(White, "%s\n", std::string(static_cast<std::size_t>(member.closing_dashes), '-').c_str());
   p.con.NewLine();
 }

@@ -9,12 +9,17 @@ using namespace core;
 
 int CapacityMode(int battery_mode) { return (battery_mode & 0x8000) != 0 ? 1 : 0; }
 
-void PrintCapacity(Program& p, int colour, int value, int capacity_mode) {
+void ContinueCapacity(Program& p, int value, int capacity_mode) {
   if (capacity_mode == 0) {
-    p.con.Print(colour, "%u mAh\n", static_cast<unsigned>(value));
+    p.con.Continue("%u mAh\n", static_cast<unsigned>(value));
   } else {
-    p.con.Print(colour, "%u0 mWh\n", static_cast<unsigned>(value));
+    p.con.Continue("%u0 mWh\n", static_cast<unsigned>(value));
   }
+}
+
+void PrintCapacity(Program& p, int colour, int value, int capacity_mode) {
+  p.con.SetColour(colour);
+  ContinueCapacity(p, value, capacity_mode);
 }
 
 void PrintManufactureDate(Program& p, int word) {

@@ -12,7 +12,9 @@ namespace reports {
 // 1 when BatteryMode bit 15 says capacities are in units of 10 mWh.
 int CapacityMode(int battery_mode);
 
-// "%u mAh\n", or "%u0 mWh\n" in the 10 mWh mode.
+// "%u mAh\n", or "%u0 mWh\n" in the 10 mWh mode, in the colour already set.
+void ContinueCapacity(core::Program& p, int value, int capacity_mode);
+// The same after setting the colour.
 void PrintCapacity(core::Program& p, int colour, int value, int capacity_mode);
 
 // The raw word as "%04x " in yellow, then the decoded date in cyan.

@@ -21,16 +21,6 @@ int ReadBlock(Program& p, int command) {
   return p.status;
 }
 
-// The capacity rule in the colour already set, for the rows whose value
-// colour is set before the word is read.
-void ContinueCapacity(Program& p, int value, int capacity_mode) {
-  if (capacity_mode == 0) {
-    p.con.Continue("%u mAh\n", static_cast<unsigned>(value));
-  } else {
-    p.con.Continue("%u0 mWh\n", static_cast<unsigned>(value));
-  }
-}
-
 // Header and boot-ROM guard; false when the gauge is in boot-ROM mode.
 bool HeaderAndGuard(Program& p) {
   p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
