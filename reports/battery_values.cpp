@@ -30,8 +30,7 @@ void PrintManufactureDate(Program& p, int word) {
 
 float Celsius(int word) { return static_cast<float>(word * 0.1 - 273.15); }
 
-void PrintBlockText(Program& p, int colour, const std::uint8_t* buffer, std::size_t capacity, int count) {
-  p.con.SetColour(colour);
+void ContinueBlockText(Program& p, const std::uint8_t* buffer, std::size_t capacity, int count) {
   if (count > 0) {
     // A reply longer than the buffer was cut at the buffer's end.
     p.con.WriteBatteryText(buffer, std::min(static_cast<std::size_t>(count), capacity));
@@ -39,8 +38,7 @@ void PrintBlockText(Program& p, int colour, const std::uint8_t* buffer, std::siz
   p.con.NewLine();
 }
 
-void PrintChemistry(Program& p, int colour) {
-  p.con.SetColour(colour);
+void ContinueChemistry(Program& p) {
   // A block that fills the buffer has no terminating zero inside it.
   const std::size_t length = strnlen(p.tempStr, sizeof p.tempStr);
   p.con.WriteBatteryText(reinterpret_cast<const std::uint8_t*>(p.tempStr), length);

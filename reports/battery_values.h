@@ -24,13 +24,12 @@ void PrintManufactureDate(core::Program& p, int word);
 float Celsius(int word);
 
 // The first `count` bytes of a block buffer (none for an error code), as
-// characters, then a line end.
-void PrintBlockText(core::Program& p, int colour, const std::uint8_t* buffer, std::size_t capacity,
-                    int count);
+// characters, then a line end, in the colour already set.
+void ContinueBlockText(core::Program& p, const std::uint8_t* buffer, std::size_t capacity, int count);
 
-// The chemistry text in tempStr up to its end, a line end, then tempStr is
-// cleared for the next run.
-void PrintChemistry(core::Program& p, int colour);
+// The chemistry text in tempStr up to its end and a line end, in the colour
+// already set; then tempStr is cleared for the next run.
+void ContinueChemistry(core::Program& p);
 
 // Reads DesignCapacity and FullChargeCapacity and writes the capacity lost
 // against the design value, in percent.

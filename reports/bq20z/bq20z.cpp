@@ -6,6 +6,7 @@
 #include "reports/bq20z/cell_voltages.h"
 #include "reports/bq20z/seal_keys.h"
 #include "reports/bq20z/status_registers.h"
+#include "reports/standard_lines.h"
 
 namespace reports {
 
@@ -45,102 +46,33 @@ int ReadWord(Program& p, int command) {
 }
 
 // Smart Battery Data lines 1 to 17: each read, its sleep, then its line.
-void StandardBatteryLines(Program& p, int capacity_mode) {
-  ReadWord(p, 0x18);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Design Capacity:            ");
-  PrintCapacity(p, White, p.status, capacity_mode);
+const StandardLine kStandardLines[] = {
+    {" Design Capacity:            ", Yellow, White, 0x18, 1, ValueRule::Capacity},
+    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, 1, ValueRule::Capacity},
+    {" Cycle Count:                ", Red, White, 0x17, 1, ValueRule::Decimal},
+    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
+    {" Design Voltage:             ", Yellow, White, 0x19, 1, ValueRule::MilliVolts},
+    {" Manufacturer Name:......... ", Red, Red, 0x20, 2, ValueRule::Text},
+    {" Device Name:                ", Green, Green, 0x21, 2, ValueRule::Text},
+    {" Serial Number:............. ", Magenta, Magenta, 0x1C, 1, ValueRule::HexUpper},
+    {" Charging Voltage:           ", Yellow, Yellow, 0x15, 1, ValueRule::MilliVolts},
+    {" Charging Current:.......... ", White, White, 0x14, 1, ValueRule::MilliAmps},
+    {" Device Chemistry:           ", Cyan, Red, 0x22, 2, ValueRule::Chemistry},
+    {" Temperature:............... ", Magenta, White, 0x08, 1, ValueRule::Celsius},
+    {" Voltage:                    ", Yellow, Yellow, 0x09, 1, ValueRule::MilliVolts},
+    {" Current:................... ", White, White, 0x0A, 1, ValueRule::SignedMilliAmps},
+    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
+    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
+    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
+};
 
-  ReadWord(p, 0x10);
-  p.Sleep(1);
-  p.con.Print(Cyan, " Full Charge Capacity:...... ");
-  PrintCapacity(p, Yellow, p.status, capacity_mode);
+const StandardLine kSpecificationInfo[] = {
+    {" Specification Info:........ ", Yellow, Green, 0x1A, kNoSleep, ValueRule::HexLower},
+};
 
-  ReadWord(p, 0x17);
-  p.Sleep(1);
-  p.con.Print(Red, " Cycle Count:                ");
-  p.con.Print(White, "%u\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x1B);
-  p.con.Print(Cyan, " Manufacture Date:..... ");
-  PrintManufactureDate(p, p.status);
-
-  ReadWord(p, 0x19);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Design Voltage:             ");
-  p.con.Print(White, "%u mV\n", static_cast<unsigned>(p.status));
-
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x20, p.buf);
-  p.Sleep(2);
-  p.con.Print(Red, " Manufacturer Name:......... ");
-  PrintBlockText(p, Red, p.buf, sizeof p.buf, p.status);
-
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x21, p.buf);
-  p.Sleep(2);
-  p.con.Print(Green, " Device Name:                ");
-  PrintBlockText(p, Green, p.buf, sizeof p.buf, p.status);
-
-  ReadWord(p, 0x1C);
-  p.Sleep(1);
-  p.con.Print(Magenta, " Serial Number:............. ");
-  p.con.Print(Magenta, "%04X Hex\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x15);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Charging Voltage:           ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x14);
-  p.Sleep(1);
-  p.con.Print(White, " Charging Current:.......... ");
-  p.con.Print(White, "%u mA\n", static_cast<unsigned>(p.status));
-
-  // The bus never stores more than the 64 bytes of tempStr, whatever the
-  // battery sends; the printed text stops at the buffer's end.
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x22, reinterpret_cast<std::uint8_t*>(p.tempStr),
-                                sizeof p.tempStr);
-  p.Sleep(2);
-  p.con.Print(Cyan, " Device Chemistry:           ");
-  PrintChemistry(p, Red);
-
-  ReadWord(p, 0x08);
-  p.Sleep(1);
-  p.con.Print(Magenta, " Temperature:............... ");
-  p.con.Print(White, "%02.02f C\n", static_cast<double>(Celsius(p.status)));
-
-  ReadWord(p, 0x09);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Voltage:                    ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0A);
-  p.Sleep(1);
-  p.con.Print(White, " Current:................... ");
-  p.con.Print(White, "%d mA\n", static_cast<int>(static_cast<std::int16_t>(p.status & 0xFFFF)));
-
-  ReadWord(p, 0x0D);
-  p.con.Print(Cyan, " RelativeSOC                 %u %%\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0E);
-  p.con.Print(Green, " AbsoluteSOC................ %u %%\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0F);
-  p.con.Print(Yellow, " Remaining Capacity:         ");
-  PrintCapacity(p, Magenta, p.status, capacity_mode);
-}
-
-void SpecificationInfo(Program& p) {
-  ReadWord(p, 0x1A);
-  p.con.Print(Yellow, " Specification Info:........ ");
-  p.con.Print(Green, "%04x Hex\n", static_cast<unsigned>(p.status));
-}
-
-void MaxError(Program& p) {
-  ReadWord(p, 0x0C);
-  p.Sleep(1);
-  p.con.Print(White, " Max Error:                  ");
-  p.con.Print(White, "%u %%\n", static_cast<unsigned>(p.status));
-}
+const StandardLine kMaxError[] = {
+    {" Max Error:                  ", White, White, 0x0C, 1, ValueRule::Percent},
+};
 
 }  // namespace
 
@@ -153,9 +85,9 @@ void bq20z(Program& p) {
   p.Sleep(1);
   const int capacity_mode = CapacityMode(p.status);
 
-  StandardBatteryLines(p, capacity_mode);
+  PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);
-  SpecificationInfo(p);
+  PrintStandardLines(p, kSpecificationInfo, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, 38);
 
   PrintBatteryStatus20z(p);
@@ -167,7 +99,7 @@ void bq20z(Program& p) {
 
   PrintSafetyPfChargingStatus20z(p);
   PrintFetControl20z(p);
-  MaxError(p);
+  PrintStandardLines(p, kMaxError, &ProgramState::buf, capacity_mode);
 
   if (p.StUnsealDevice != 0) PrintGaugeMemory20z(p);
   p.con.Dashes(Magenta, 37);

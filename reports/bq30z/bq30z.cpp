@@ -5,6 +5,7 @@
 #include "reports/battery_values.h"
 #include "reports/bq20z/cell_voltages.h"
 #include "reports/bq30z/bq30z_parts.h"
+#include "reports/standard_lines.h"
 
 namespace reports {
 
@@ -47,77 +48,35 @@ int ReadWord(Program& p, int command) {
   return p.status;
 }
 
-// A text block into buff, then the pause the gauge needs after it.
-void ReadText(Program& p, int command) {
-  p.status = p.bus.SMBReadBlock(BatteryAddress, command, p.buff);
-  p.Sleep(3);
-}
+// Smart Battery Data lines 1 to 17; the text blocks go to buff, each
+// followed by the pause the gauge needs after it.
+const StandardLine kStandardLines[] = {
+    {" Design Capacity:            ", Yellow, White, 0x18, kNoSleep, ValueRule::Capacity},
+    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, kNoSleep, ValueRule::Capacity},
+    {" Cycle Count:                ", Magenta, Green, 0x17, kNoSleep, ValueRule::Decimal},
+    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
+    {" Design Voltage:             ", Yellow, White, 0x19, kNoSleep, ValueRule::MilliVolts},
+    {" Manufacturer Name:......... ", Red, Red, 0x20, 3, ValueRule::Text},
+    {" Device Name:                ", Green, Green, 0x21, 3, ValueRule::Text},
+    {nullptr, Magenta, Magenta, 0x1C, kNoSleep, ValueRule::SerialLine},
+    {" Charging Voltage:           ", Yellow, Yellow, 0x15, kNoSleep, ValueRule::MilliVolts},
+    {" Charging Current:.......... ", White, White, 0x14, kNoSleep, ValueRule::MilliAmps},
+    {" Device Chemistry:           ", Cyan, Red, 0x22, 3, ValueRule::Text},
+    {nullptr, Green, Green, 0x08, kNoSleep, ValueRule::TemperatureLine},
+    {" Voltage:                    ", Yellow, Yellow, 0x09, kNoSleep, ValueRule::MilliVolts},
+    {" Current:................... ", White, White, 0x0A, kNoSleep, ValueRule::SignedMilliAmps},
+    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
+    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
+    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
+};
 
-void StandardLines(Program& p, int capacity_mode) {
-  ReadWord(p, 0x18);
-  p.con.Print(Yellow, " Design Capacity:            ");
-  PrintCapacity(p, White, p.status, capacity_mode);
+const StandardLine kSpecificationInfo[] = {
+    {" Specification Info:........ ", Yellow, Green, 0x1A, kNoSleep, ValueRule::HexLower},
+};
 
-  ReadWord(p, 0x10);
-  p.con.Print(Cyan, " Full Charge Capacity:...... ");
-  PrintCapacity(p, Yellow, p.status, capacity_mode);
-
-  ReadWord(p, 0x17);
-  p.con.Print(Magenta, " Cycle Count:                ");
-  p.con.Print(Green, "%u\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x1B);
-  p.con.Print(Cyan, " Manufacture Date:..... ");
-  PrintManufactureDate(p, p.status);
-
-  ReadWord(p, 0x19);
-  p.con.Print(Yellow, " Design Voltage:             ");
-  p.con.Print(White, "%u mV\n", static_cast<unsigned>(p.status));
-
-  ReadText(p, 0x20);
-  p.con.Print(Red, " Manufacturer Name:......... ");
-  PrintBlockText(p, Red, p.buff, sizeof p.buff, p.status);
-
-  ReadText(p, 0x21);
-  p.con.Print(Green, " Device Name:                ");
-  PrintBlockText(p, Green, p.buff, sizeof p.buff, p.status);
-
-  ReadWord(p, 0x1C);
-  p.con.Print(Magenta, " Serial Number:............. %04X Hex\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x15);
-  p.con.Print(Yellow, " Charging Voltage:           ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x14);
-  p.con.Print(White, " Charging Current:.......... ");
-  p.con.Print(White, "%u mA\n", static_cast<unsigned>(p.status));
-
-  ReadText(p, 0x22);
-  p.con.Print(Cyan, " Device Chemistry:           ");
-  PrintBlockText(p, Red, p.buff, sizeof p.buff, p.status);
-
-  ReadWord(p, 0x08);
-  p.con.Print(Green, " Temperature:............... %02.02f C\n", static_cast<double>(Celsius(p.status)));
-
-  ReadWord(p, 0x09);
-  p.con.Print(Yellow, " Voltage:                    ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0A);
-  p.con.Print(White, " Current:................... ");
-  p.con.Print(White, "%d mA\n", static_cast<int>(static_cast<std::int16_t>(p.status & 0xFFFF)));
-
-  ReadWord(p, 0x0D);
-  p.con.Print(Cyan, " RelativeSOC                 %u %%\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0E);
-  p.con.Print(Green, " AbsoluteSOC................ %u %%\n", static_cast<unsigned>(p.status));
-
-  ReadWord(p, 0x0F);
-  p.con.Print(Yellow, " Remaining Capacity:         ");
-  PrintCapacity(p, Magenta, p.status, capacity_mode);
-}
+const StandardLine kMaxError[] = {
+    {" Max Error:                  ", Cyan, White, 0x0C, kNoSleep, ValueRule::Percent},
+};
 
 }  // namespace
 
@@ -127,12 +86,9 @@ void bq30z(Program& p) {
   if (BootRomGuard(p)) return;
 
   const int capacity_mode = CapacityMode(ReadWord(p, 0x03));
-  StandardLines(p, capacity_mode);
+  PrintStandardLines(p, kStandardLines, &ProgramState::buff, capacity_mode);
   CellVoltages(p);
-
-  ReadWord(p, 0x1A);
-  p.con.Print(Yellow, " Specification Info:........ ");
-  p.con.Print(Green, "%04x Hex\n", static_cast<unsigned>(p.status));
+  PrintStandardLines(p, kSpecificationInfo, &ProgramState::buff, capacity_mode);
   p.con.Dashes(Magenta, kNarrow);
 
   BatteryStatus(p);
@@ -141,9 +97,7 @@ void bq30z(Program& p) {
   PrintSealUnsealDevicez30(p);
   GaugeStatusRegisters(p);
 
-  ReadWord(p, 0x0C);
-  p.con.Print(Cyan, " Max Error:                  ");
-  p.con.Print(White, "%u %%\n", static_cast<unsigned>(p.status));
+  PrintStandardLines(p, kMaxError, &ProgramState::buff, capacity_mode);
   p.con.Dashes(Magenta, kNarrow);
 
   // The state may come from an earlier report when this gauge said mode 0.

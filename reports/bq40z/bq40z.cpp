@@ -2,6 +2,7 @@
 
 #include "reports/battery_values.h"
 #include "reports/bq20z/cell_voltages.h"
+#include "reports/standard_lines.h"
 
 namespace reports {
 
@@ -13,11 +14,6 @@ constexpr int kSeparator = 39;
 
 int ReadWord(Program& p, int command) {
   p.status = p.bus.SMBReadWord(BatteryAddress, command);
-  return p.status;
-}
-
-int ReadBlock(Program& p, int command) {
-  p.status = p.bus.SMBReadBlock(BatteryAddress, command, p.buf);
   return p.status;
 }
 
@@ -46,87 +42,36 @@ bool HeaderAndGuard(Program& p) {
   return true;
 }
 
-void StandardLines(Program& p, int capacity_mode) {
-  // 1
-  ReadWord(p, 0x18);
-  p.Sleep(0);
-  p.con.Print(Yellow, " Design Capacity:            ");
-  PrintCapacity(p, White, p.status, capacity_mode);
-  // 2
-  p.con.Print(Cyan, " Full Charge Capacity:...... ");
-  p.con.SetColour(Yellow);
-  ContinueCapacity(p, ReadWord(p, 0x10), capacity_mode);
-  // 3
-  p.con.Print(Magenta, " Cycle Count:                ");
-  p.con.SetColour(White);
-  p.con.Continue("%u\n", static_cast<unsigned>(ReadWord(p, 0x17)));
-  // 4
-  ReadWord(p, 0x1B);
-  p.con.Print(Cyan, " Manufacture Date:..... ");
-  PrintManufactureDate(p, p.status);
-  // 5
-  p.con.Print(Yellow, " Design Voltage:             ");
-  p.con.SetColour(White);
-  p.con.Continue("%u mV\n", static_cast<unsigned>(ReadWord(p, 0x19)));
-  // 6
-  ReadBlock(p, 0x20);
-  p.con.Print(Red, " Manufacturer Name:......... ");
-  PrintBlockText(p, Red, p.buf, sizeof p.buf, p.status);
-  // 7
-  ReadBlock(p, 0x21);
-  p.con.Print(Green, " Device Name:                ");
-  PrintBlockText(p, Green, p.buf, sizeof p.buf, p.status);
-  // 8
-  p.con.Print(Cyan, " Serial Number:............. ");
-  p.con.SetColour(Cyan);
-  p.con.Continue("%04X HEX\n", static_cast<unsigned>(ReadWord(p, 0x1C)));
-  // 9
-  p.con.Print(Yellow, " Charging Voltage:           ");
-  p.con.SetColour(Yellow);
-  p.con.Continue("%u mV\n", static_cast<unsigned>(ReadWord(p, 0x15)));
-  // 10
-  p.con.Print(White, " Charging Current:.......... ");
-  p.con.SetColour(White);
-  p.con.Continue("%u mA\n", static_cast<unsigned>(ReadWord(p, 0x14)));
-  // 11
-  ReadBlock(p, 0x22);
-  p.con.Print(Magenta, " Device Chemistry:           ");
-  PrintBlockText(p, Magenta, p.buf, sizeof p.buf, p.status);
-  // 12
-  ReadWord(p, 0x08);
-  p.con.Print(Cyan, " Temperature:............... %02.02f C\n", static_cast<double>(Celsius(p.status)));
-  // 13
-  p.con.Print(Yellow, " Voltage:                    ");
-  p.con.SetColour(Yellow);
-  p.con.Continue("%u mV\n", static_cast<unsigned>(ReadWord(p, 0x09)));
-  // 14
-  p.con.Print(White, " Current:................... ");
-  p.con.SetColour(White);
-  p.con.Continue("%d mA\n", static_cast<int>(static_cast<std::int16_t>(ReadWord(p, 0x0A) & 0xFFFF)));
-  // 15
-  ReadWord(p, 0x0D);
-  p.con.Print(Cyan, " RelativeSOC                 %u %%\n", static_cast<unsigned>(p.status));
-  // 16
-  ReadWord(p, 0x0E);
-  p.con.Print(Green, " AbsoluteSOC................ %u %%\n", static_cast<unsigned>(p.status));
-  // 17
-  ReadWord(p, 0x0F);
-  p.con.Print(Yellow, " Remaining Capacity:         ");
-  PrintCapacity(p, Magenta, p.status, capacity_mode);
-}
+// Smart Battery Data lines 1 to 17. Row 1 takes the Design Capacity read
+// right after BatteryMode; in the label-first rows the value colour is set
+// before the word is read.
+const StandardLine kStandardLines[] = {
+    {" Design Capacity:            ", Yellow, White, 0x18, 0, ValueRule::Capacity},
+    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, kNoSleep, ValueRule::Capacity, Order::LabelFirst},
+    {" Cycle Count:                ", Magenta, White, 0x17, kNoSleep, ValueRule::Decimal, Order::LabelFirst},
+    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
+    {" Design Voltage:             ", Yellow, White, 0x19, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Manufacturer Name:......... ", Red, Red, 0x20, kNoSleep, ValueRule::Text},
+    {" Device Name:                ", Green, Green, 0x21, kNoSleep, ValueRule::Text},
+    {" Serial Number:............. ", Cyan, Cyan, 0x1C, kNoSleep, ValueRule::HexUpperCaps, Order::LabelFirst},
+    {" Charging Voltage:           ", Yellow, Yellow, 0x15, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Charging Current:.......... ", White, White, 0x14, kNoSleep, ValueRule::MilliAmps, Order::LabelFirst},
+    {" Device Chemistry:           ", Magenta, Magenta, 0x22, kNoSleep, ValueRule::Text},
+    {nullptr, Cyan, Cyan, 0x08, kNoSleep, ValueRule::TemperatureLine},
+    {" Voltage:                    ", Yellow, Yellow, 0x09, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Current:................... ", White, White, 0x0A, kNoSleep, ValueRule::SignedMilliAmps, Order::LabelFirst},
+    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
+    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
+    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
+};
 
-void SpecificationInfo(Program& p) {
-  p.con.Print(Green, " Specification Info:........ ");
-  p.con.SetColour(Yellow);
-  p.con.Continue("%04x Hex\n", static_cast<unsigned>(ReadWord(p, 0x1A)));
-}
+const StandardLine kSpecificationInfo[] = {
+    {" Specification Info:........ ", Green, Yellow, 0x1A, kNoSleep, ValueRule::HexLower, Order::LabelFirst},
+};
 
-void MaxError(Program& p) {
-  ReadWord(p, 0x0C);
-  p.Sleep(1);
-  p.con.Print(Cyan, " Max Error:                  ");
-  p.con.Print(White, "%u %%\n", static_cast<unsigned>(p.status));
-}
+const StandardLine kMaxError[] = {
+    {" Max Error:                  ", Cyan, White, 0x0C, 1, ValueRule::Percent},
+};
 
 }  // namespace
 
@@ -140,9 +85,9 @@ void bq40z(Program& p) {
   p.Sleep(0);
   const int capacity_mode = CapacityMode(p.status);
 
-  StandardLines(p, capacity_mode);
+  PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);
-  SpecificationInfo(p);
+  PrintStandardLines(p, kSpecificationInfo, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, kSeparator);
 
   z40::BatteryStatusFlags(p);
@@ -156,7 +101,7 @@ void bq40z(Program& p) {
   z40::PFStatusFlags(p, receive);
   z40::ChargingStatusFlags(p, receive);
 
-  MaxError(p);
+  PrintStandardLines(p, kMaxError, &ProgramState::buf, capacity_mode);
   if (p.StUnsealDevice != 0) {
     p.con.Dashes(Magenta, kSeparator);
     z40::QmaxSection(p, receive);

@@ -5,6 +5,7 @@
 
 #include "reports/battery_values.h"
 #include "reports/bq20z/cell_voltages.h"
+#include "reports/standard_lines.h"
 
 namespace reports {
 
@@ -110,82 +111,47 @@ int ReadWord(Program& p, int command) {
   return p.status;
 }
 
+// Rows 1 to 17. Row 1 takes the Design Capacity read right after
+// BatteryMode; in the label-first rows the value colour is set before the
+// word is read.
+const StandardLine kStandardLines[] = {
+    {" Design Capacity:            ", Yellow, White, 0x18, 0, ValueRule::Capacity},
+    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, kNoSleep, ValueRule::Capacity, Order::LabelFirst},
+    {" Cycle Count:                ", Magenta, Green, 0x17, kNoSleep, ValueRule::Decimal, Order::LabelFirst},
+    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
+    {" Design Voltage:             ", Yellow, White, 0x19, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Manufacturer Name:......... ", Red, Red, 0x20, 0, ValueRule::Text},
+    {" Device Name:                ", Green, Green, 0x21, 0, ValueRule::Text},
+    {nullptr, Magenta, Magenta, 0x1C, kNoSleep, ValueRule::SerialLine},
+    {" Charging Voltage:           ", Yellow, Yellow, 0x15, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Charging Current:.......... ", White, White, 0x14, kNoSleep, ValueRule::MilliAmps, Order::LabelFirst},
+    {" Device Chemistry:           ", Cyan, Red, 0x22, kNoSleep, ValueRule::Chemistry},
+    {nullptr, Magenta, Magenta, 0x08, kNoSleep, ValueRule::TemperatureLine},
+    {" Voltage:                    ", Yellow, Yellow, 0x09, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
+    {" Current:................... ", White, White, 0x0A, kNoSleep, ValueRule::SignedMilliAmps, Order::LabelFirst},
+    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
+    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
+    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
+};
+
+const StandardLine kSpecificationInfo[] = {
+    {" Specification Info:........ ", Green, Yellow, 0x1A, kNoSleep, ValueRule::HexLower, Order::LabelFirst},
+};
+
+const StandardLine kMaxError[] = {
+    {" Max Error:                  ", Cyan, White, 0x0C, 0, ValueRule::Percent},
+};
+
 void Body(Program& p) {
   const int capacity_mode = CapacityMode(ReadWord(p, 0x03));
   p.Sleep(0);
-  const int design_capacity = ReadWord(p, 0x18);
-  p.Sleep(0);
-
-  p.con.Print(Yellow, " Design Capacity:            ");
-  PrintCapacity(p, White, design_capacity, capacity_mode);
-
-  p.con.Print(Cyan, " Full Charge Capacity:...... ");
-  PrintCapacity(p, Yellow, ReadWord(p, 0x10), capacity_mode);
-
-  p.con.Print(Magenta, " Cycle Count:                ");
-  p.con.Print(Green, "%u\n", static_cast<unsigned>(ReadWord(p, 0x17)));
-
-  const int date = ReadWord(p, 0x1B);
-  p.con.Print(Cyan, " Manufacture Date:..... ");
-  PrintManufactureDate(p, date);
-
-  p.con.Print(Yellow, " Design Voltage:             ");
-  p.con.Print(White, "%u mV\n", static_cast<unsigned>(ReadWord(p, 0x19)));
-
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x20, p.buf);
-  p.Sleep(0);
-  p.con.Print(Red, " Manufacturer Name:......... ");
-  PrintBlockText(p, Red, p.buf, sizeof p.buf, p.status);
-
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x21, p.buf);
-  p.Sleep(0);
-  p.con.Print(Green, " Device Name:                ");
-  PrintBlockText(p, Green, p.buf, sizeof p.buf, p.status);
-
-  const int serial = ReadWord(p, 0x1C);
-  p.con.Print(Magenta, " Serial Number:............. %04X Hex\n", static_cast<unsigned>(serial));
-
-  p.con.Print(Yellow, " Charging Voltage:           ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(ReadWord(p, 0x15)));
-
-  p.con.Print(White, " Charging Current:.......... ");
-  p.con.Print(White, "%u mA\n", static_cast<unsigned>(ReadWord(p, 0x14)));
-
-  p.status = p.bus.SMBReadBlock(BatteryAddress, 0x22, reinterpret_cast<std::uint8_t*>(p.tempStr),
-                                sizeof p.tempStr);
-  p.con.Print(Cyan, " Device Chemistry:           ");
-  PrintChemistry(p, Red);
-
-  const int temperature = ReadWord(p, 0x08);
-  p.con.Print(Magenta, " Temperature:............... %02.02f C\n", static_cast<double>(Celsius(temperature)));
-
-  p.con.Print(Yellow, " Voltage:                    ");
-  p.con.Print(Yellow, "%u mV\n", static_cast<unsigned>(ReadWord(p, 0x09)));
-
-  p.con.Print(White, " Current:................... ");
-  p.con.Print(White, "%d mA\n", static_cast<int>(static_cast<std::int16_t>(ReadWord(p, 0x0A) & 0xFFFF)));
-
-  const int relative = ReadWord(p, 0x0D);
-  p.con.Print(Cyan, " RelativeSOC                 %u %%\n", static_cast<unsigned>(relative));
-
-  const int absolute = ReadWord(p, 0x0E);
-  p.con.Print(Green, " AbsoluteSOC................ %u %%\n", static_cast<unsigned>(absolute));
-
-  const int remaining = ReadWord(p, 0x0F);
-  p.con.Print(Yellow, " Remaining Capacity:         ");
-  PrintCapacity(p, Magenta, remaining, capacity_mode);
-
+  PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);
   p.con.Dashes(Magenta, 38);
 
-  p.con.Print(Green, " Specification Info:........ ");
-  p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(ReadWord(p, 0x1A)));
+  PrintStandardLines(p, kSpecificationInfo, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, 38);
-
-  const int max_error = ReadWord(p, 0x0C);
-  p.Sleep(0);
-  p.con.Print(Cyan, " Max Error:                  ");
-  p.con.Print(White, "%u %%\n", static_cast<unsigned>(max_error));
+  PrintStandardLines(p, kMaxError, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, 38);
 
   bq9000_family::StatusSection(p);
