@@ -6,6 +6,7 @@
 #include "reports/bq20z/cell_voltages.h"
 #include "reports/bq20z/seal_keys.h"
 #include "reports/bq20z/status_registers.h"
+#include "reports/report_header.h"
 #include "reports/standard_lines.h"
 
 namespace reports {
@@ -13,32 +14,6 @@ namespace reports {
 using namespace core;
 
 namespace {
-
-void Header(Program& p) {
-  p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x0D);
-  p.con.Print(Yellow, " Read 0x0d:............... ");
-  p.con.Print(White, "%04X Hex\n", static_cast<unsigned>(p.status));
-  p.con.Dashes(Magenta, 39);
-  p.con.Print(Green, "         Vantrel_bq20zXX");
-  p.con.NewLine();
-  p.con.Print(White, "           READ Battery Info");
-  p.con.NewLine();
-  p.con.Dashes(Magenta, 39);
-}
-
-// A gauge still in its boot ROM answers state of charge above 100 (or not at
-// all); nothing else is worth reading then. True when the report must stop.
-bool BootRomGuard(Program& p) {
-  p.BootRom = (p.status < 0 || p.status > 100) ? 1 : 0;
-  if (p.BootRom == 0) return false;
-  p.con.Print(Red, "        Device in BOOT-rom mod.");
-  p.con.NewLine();
-  p.con.Print(White, "   Please FIRST EXIT BOOT-rom mod !!!");
-  p.con.NewLine();
-  p.con.Dashes(Cyan, 39);
-  return true;
-}
 
 int ReadWord(Program& p, int command) {
   p.status = p.bus.SMBReadWord(BatteryAddress, command);
@@ -78,8 +53,8 @@ const StandardLine kMaxError[] = {
 
 void bq20z(Program& p) {
   p.con.ClearScreen();
-  Header(p);
-  if (BootRomGuard(p)) return;
+  ReportHeader(p, "         Vantrel_bq20zXX", "           READ Battery Info");
+  if (StopInBootRom(p)) return;
 
   ReadWord(p, 0x03);
   p.Sleep(1);

@@ -5,6 +5,7 @@
 #include "reports/battery_values.h"
 #include "reports/bq20z/cell_voltages.h"
 #include "reports/bq30z/bq30z_parts.h"
+#include "reports/report_header.h"
 #include "reports/standard_lines.h"
 
 namespace reports {
@@ -15,19 +16,6 @@ using namespace bq30z_parts;
 namespace {
 
 constexpr int kWide = 39;    // header, boot-ROM block and closing separator
-
-void Header(Program& p) {
-  p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x0D);
-  p.con.Print(Yellow, " Read 0x0d:............... ");
-  p.con.Print(White, "%04X Hex\n", static_cast<unsigned>(p.status));
-  p.con.Dashes(Magenta, kWide);
-  p.con.Print(Green, "          Vantrel-bq30z55");
-  p.con.NewLine();
-  p.con.Print(White, "            READ Battery Info");
-  p.con.NewLine();
-  p.con.Dashes(Magenta, kWide);
-}
 
 // A gauge in boot-ROM mode answers nothing useful: say so and stop.
 bool BootRomGuard(Program& p) {
@@ -82,7 +70,7 @@ const StandardLine kMaxError[] = {
 
 void bq30z(Program& p) {
   p.con.ClearScreen();
-  Header(p);
+  ReportHeader(p, "          Vantrel-bq30z55", "            READ Battery Info");
   if (BootRomGuard(p)) return;
 
   const int capacity_mode = CapacityMode(ReadWord(p, 0x03));

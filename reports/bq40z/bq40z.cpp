@@ -2,6 +2,7 @@
 
 #include "reports/battery_values.h"
 #include "reports/bq20z/cell_voltages.h"
+#include "reports/report_header.h"
 #include "reports/standard_lines.h"
 
 namespace reports {
@@ -15,31 +16,6 @@ constexpr int kSeparator = 39;
 int ReadWord(Program& p, int command) {
   p.status = p.bus.SMBReadWord(BatteryAddress, command);
   return p.status;
-}
-
-// Header and boot-ROM guard; false when the gauge is in boot-ROM mode.
-bool HeaderAndGuard(Program& p) {
-  p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
-  ReadWord(p, 0x0D);
-  p.con.Print(Yellow, " Read 0x0d:............... ");
-  p.con.Print(White, "%04X Hex\n", static_cast<unsigned>(p.status));
-  p.con.Dashes(Magenta, kSeparator);
-  p.con.Print(Green, "         Vantrel-bq40z50");
-  p.con.NewLine();
-  p.con.Print(White, "          READ  Battery Info");
-  p.con.NewLine();
-  p.con.Dashes(Magenta, kSeparator);
-
-  p.BootRom = (p.status < 0 || p.status > 100) ? 1 : 0;
-  if (p.BootRom == 1) {
-    p.con.Print(Red, "        Device in BOOT-rom mod.");
-    p.con.NewLine();
-    p.con.Print(White, "   Please FIRST EXIT BOOT-rom mod !!!");
-    p.con.NewLine();
-    p.con.Dashes(Cyan, kSeparator);
-    return false;
-  }
-  return true;
 }
 
 // Smart Battery Data lines 1 to 17. Row 1 takes the Design Capacity read
@@ -78,7 +54,8 @@ const StandardLine kMaxError[] = {
 void bq40z(Program& p) {
   z40::ReportBuffer receive;
   p.con.ClearScreen();
-  if (!HeaderAndGuard(p)) return;
+  ReportHeader(p, "         Vantrel-bq40z50", "          READ  Battery Info");
+  if (StopInBootRom(p)) return;
 
   std::memset(receive, 0, sizeof receive);
   ReadWord(p, 0x03);
