@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "reports/bq20z/manufacturer_access.h"
+
 namespace reports {
 
 using namespace core;
@@ -47,10 +49,7 @@ constexpr int kFirstRaSubclass = 88;  // cells 0 to 3 are 88 to 91
 }  // namespace
 
 void PrintSealUnsealDevice20z(Program& p) {
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0054);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
+  ManufacturerAccessRead(p, 0x0054, PauseBeforeRead::OneMillisecond);
   p.con.Dashes(Magenta, 38);
   for (const SealRow& row : kSealRows) {
     if ((p.status & 0x6000) != row.bits) continue;

@@ -1,5 +1,6 @@
 #include "reports/bq20z/status_registers.h"
 
+#include "reports/bq20z/manufacturer_access.h"
 #include "reports/flag_lines.h"
 
 namespace reports {
@@ -82,6 +83,34 @@ const SealedFetState kSealedFetStates[4] = {
     {true, false},   // 3
 };
 
+// Safety, PF and Charging Status: read without a pause after the write.
+struct ProtectionRegister {
+  int subcommand;
+  const char* label;
+  int label_colour;
+  int value_colour;
+  FlagTable flags;
+  NoFlagsText no_flags;
+};
+const ProtectionRegister kProtectionRegisters[] = {
+    {0x0051, " Safety Status (0x51):...... ", White, Yellow, kSafetyStatusFlags, NoFlagsText::Shown},
+    {0x0053, " PF Status (0x53):.......... ", White, Yellow, kPfStatusFlags, NoFlagsText::Shown},
+    {0x0055, " Charging Status (0x55):.... ", Yellow, White, kChargingStatusFlags, NoFlagsText::Omitted},
+};
+
+struct VersionWord {
+  int subcommand;
+  const char* label;
+  int label_colour;
+  int value_colour;
+};
+const VersionWord kVersionWords[] = {
+    {0x0001, " Device Type:     (0x0001):. ", Yellow, White},
+    {0x0002, " Firmware Version:(0x0002):. ", Magenta, Yellow},
+    {0x0003, " Hardware Version:(0x0003):. ", Cyan, White},
+    {0x0008, " Chemisry ID:(0x0008):...... ", White, Yellow},
+};
+
 }  // namespace
 
 void PrintBatteryStatus20z(Program& p) {
@@ -103,39 +132,20 @@ void PrintBatteryModeFlags20z(Program& p) {
 }
 
 void PrintOperationStatus20z(Program& p) {
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0054);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
+  ManufacturerAccessRead(p, 0x0054, PauseBeforeRead::OneMillisecond);
   p.con.Print(Yellow, " Operation Status (0x54):... ");
   p.con.Print(White, "%04X Hex\n", static_cast<unsigned>(p.status));
   FlagLine20z(p, kOperationStatusFlags, p.status, NoFlagsText::Omitted);
 }
 
 void PrintSafetyPfChargingStatus20z(Program& p) {
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0051);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(White, " Safety Status (0x51):...... ");
-  p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
-  FlagLine20z(p, kSafetyStatusFlags, p.status, NoFlagsText::Shown);
-  p.con.Dashes(Magenta, 37);
-
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0053);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(White, " PF Status (0x53):.......... ");
-  p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
-  FlagLine20z(p, kPfStatusFlags, p.status, NoFlagsText::Shown);
-  p.con.Dashes(Magenta, 37);
-
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0055);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Charging Status (0x55):.... ");
-  p.con.Print(White, "%04x Hex\n", static_cast<unsigned>(p.status));
-  FlagLine20z(p, kChargingStatusFlags, p.status, NoFlagsText::Omitted);
-  p.con.Dashes(Magenta, 37);
+  for (const ProtectionRegister& r : kProtectionRegisters) {
+    ManufacturerAccessRead(p, r.subcommand, PauseBeforeRead::None);
+    p.con.Print(r.label_colour, "%s", r.label);
+    p.con.Print(r.value_colour, "%04x Hex\n", static_cast<unsigned>(p.status));
+    FlagLine20z(p, r.flags, p.status, r.no_flags);
+    p.con.Dashes(Magenta, 37);
+  }
 }
 
 void PrintFetControl20z(Program& p) {
@@ -149,10 +159,7 @@ void PrintFetControl20z(Program& p) {
       OnOff(p, (p.status & field.mask) != 0);
     }
   } else {
-    p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0006);
-    p.Sleep(1);
-    p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-    p.Sleep(1);
+    ManufacturerAccessRead(p, 0x0006, PauseBeforeRead::OneMillisecond);
     p.con.Print(White, " FET-Control (0x0006):...... ");
     p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
     p.con.Print(Green, " FET =");
@@ -167,34 +174,11 @@ void PrintFetControl20z(Program& p) {
 }
 
 void PrintVersions20z(Program& p) {
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0001);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(Yellow, " Device Type:     (0x0001):. ");
-  p.con.Print(White, "%04x Hex\n", static_cast<unsigned>(p.status));
-
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0002);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(Magenta, " Firmware Version:(0x0002):. ");
-  p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
-
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0003);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(Cyan, " Hardware Version:(0x0003):. ");
-  p.con.Print(White, "%04x Hex\n", static_cast<unsigned>(p.status));
-
-  p.bus.SMBWriteWord(BatteryAddress, 0x00, 0x0008);
-  p.Sleep(1);
-  p.status = p.bus.SMBReadWord(BatteryAddress, 0x00);
-  p.Sleep(1);
-  p.con.Print(White, " Chemisry ID:(0x0008):...... ");
-  p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
-
+  for (const VersionWord& word : kVersionWords) {
+    ManufacturerAccessRead(p, word.subcommand, PauseBeforeRead::OneMillisecond);
+    p.con.Print(word.label_colour, "%s", word.label);
+    p.con.Print(word.value_colour, "%04x Hex\n", static_cast<unsigned>(p.status));
+  }
   p.con.Dashes(Magenta, 37);
 }
 
