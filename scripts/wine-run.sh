@@ -5,9 +5,10 @@ set -euo pipefail
 export WINEPREFIX="$1"
 shift
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Two tests starting at once must not both make the prefix.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  flock "$WINEPREFIX.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 && wineserver -w'
+# Two programs starting at once must not both make the prefix.
+ready="$WINEPREFIX/.vantrel-ready"
+if [ ! -f "$ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { wineboot -i >/dev/null 2>&1 && touch "$1"; }' sh "$ready"
 fi
 exec wine "$@"
