@@ -5,6 +5,8 @@ set -euo pipefail
 export WINEPREFIX="$1"
 shift
 export WINEDEBUG="${WINEDEBUG:--all}"
+# No .NET or browser engine to look for, no desktop menu entries to make.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 # Two programs starting at once must not both make the prefix.
 ready="$WINEPREFIX/.vantrel-ready"
 if [ ! -f "$ready" ]; then
