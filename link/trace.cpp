@@ -9,7 +9,8 @@ Trace::~Trace() {
 }
 
 bool Trace::Open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
+  // Binary: every line ends with "\n" alone, on every platform.
+  file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
 

@@ -148,7 +148,11 @@ void RecordingAdapter::WriteFromSignalHandler() const {
   const int index = complete_snapshot_.load();
   if (index < 0) return;
   const std::string& text = snapshots_[index];
+#ifdef O_BINARY
+  const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0644);
+#else
   const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+#endif
   if (fd < 0) return;
   std::size_t written = 0;
   while (written < text.size()) {

@@ -3,10 +3,10 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/common/read_word.h"
 #include "platform/system.h"
 
 namespace platform {
@@ -122,16 +122,7 @@ int PosixConsole::ReadChar() {
 
 std::string PosixConsole::ReadWord() {
   Flush();
-  int c = std::fgetc(settings_.in);
-  while (c != EOF && std::isspace(c)) c = std::fgetc(settings_.in);
-  std::string word;
-  while (c != EOF && !std::isspace(c)) {
-    word += static_cast<char>(c);
-    c = std::fgetc(settings_.in);
-  }
-  // The white space that ended the word stays for the next read, as with scanf.
-  if (c != EOF) std::ungetc(c, settings_.in);
-  return word;
+  return ReadWordFrom(settings_.in);
 }
 
 std::unique_ptr<Console> MakeProcessConsole() {

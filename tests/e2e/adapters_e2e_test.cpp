@@ -2,9 +2,12 @@
 // interrupted recording, with the real binary.
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <fstream>
@@ -87,6 +90,7 @@ TEST(VendorLibraryEndToEnd, AMissingLibraryEndsTheProgramBeforeAnyOutput) {
   EXPECT_EQ(r.err.rfind("vantrel: adapter library /nonexistent/libsmbusb.so cannot be loaded: ", 0), 0u) << r.err;
 }
 
+#ifndef _WIN32
 TEST(InterruptedRecording, KeepsWhatWasRecordedAndResetsTheColour) {
   ScratchDirectory dir;
   WriteBudget(dir.path());
@@ -123,7 +127,9 @@ TEST(InterruptedRecording, KeepsWhatWasRecordedAndResetsTheColour) {
   const smb::sim::Profile replay = smb::sim::LoadProfile(recording.string());
   EXPECT_NE(Slurp(recording).find("\"0x0D\": 85"), std::string::npos) << Slurp(recording);
   const std::string shown = Slurp(out);
-  EXPECT_EQ(shown.substr(shown.size() - 4), "\x1b[0m");
+  EXPECT_EQ(shown.substr(shown.size() - 4), RESET);
 }
+
+#endif
 
 }  // namespace

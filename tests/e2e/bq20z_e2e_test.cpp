@@ -26,7 +26,7 @@ class Bq20zEndToEnd : public ::testing::Test {
 };
 
 // Adapter check, presence probe (with its clear screen), as before every report.
-std::string Checks() { return AttemptScreen() + SuccessScreen("1.2.3") + "\f"; }
+std::string Checks() { return AttemptScreen() + SuccessScreen("1.2.3") + CLS; }
 
 std::string CheckTrace(const std::string& manuf_access) {
   return "open 04b4 8613 -> 197121\nid -> 5067605\nrw 00 -> " + manuf_access + "\nsleep 1\nrw 0d -> 85\nsleep 1\n";
@@ -39,8 +39,8 @@ TEST_F(Bq20zEndToEnd, ChoiceOneOnTheUnsealedPackThenEndOfInput) {
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err, "");
   const std::string cycle = Checks() + MenuScreen("0055");
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + cycle + Checks() + bq20z_expected::UnsealedScreen() + R +
-                       PauseText() + cycle + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + cycle + Checks() + bq20z_expected::UnsealedScreen() + R +
+                       PauseText() + cycle + W + RESET);
   // The next cycle's probe reads ManufacturerAccess while the last
   // subcommand (0x0008, chemistry id 0x0100) is still selected.
   EXPECT_EQ(r.trace, CheckTrace("-9") + kMenuTrace + CheckTrace("-9") + bq20z_expected::UnsealedTrace() +
@@ -51,8 +51,8 @@ TEST_F(Bq20zEndToEnd, ChoiceOneOnTheSealedPack) {
   const RunResult r = Run("bq20z-sealed", "1");
   EXPECT_EQ(r.exit_code, 0);
   const std::string cycle = Checks() + MenuScreen("0055");
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + cycle + Checks() + bq20z_expected::SealedScreen() + R + PauseText() +
-                       cycle + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + cycle + Checks() + bq20z_expected::SealedScreen() + R + PauseText() +
+                       cycle + W + RESET);
   EXPECT_EQ(r.trace, CheckTrace("-9") + kMenuTrace + CheckTrace("-9") + bq20z_expected::SealedTrace() +
                          CheckTrace("256") + kMenuTrace + "close\n");
 }

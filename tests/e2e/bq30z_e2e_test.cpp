@@ -30,12 +30,12 @@ TEST(Bq30zEndToEnd, ChoiceTwoRunsTheReportOnTheUnsealedPack) {
   }
   const RunResult r =
       RunBinary(dir.path(), {{"SMBUS_ADAPTER", "sim:bq30z-unsealed"}, {"CLICOLOR_FORCE", "1"}}, "2");
-  const std::string cycle = AttemptScreen() + SuccessScreen("1.2.3") + "\f" + MenuScreen("004E");
+  const std::string cycle = AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("004E");
   // The choice checks the adapter and the battery again; the probe clears the
   // screen, the report clears it once more.
-  const std::string check = AttemptScreen() + SuccessScreen("1.2.3") + "\f";
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + cycle + check + bq30z_expected::UnsealedReport() + R + PauseText() +
-                       cycle + W + "\x1b[0m");
+  const std::string check = AttemptScreen() + SuccessScreen("1.2.3") + CLS;
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + cycle + check + bq30z_expected::UnsealedReport() + R + PauseText() +
+                       cycle + W + RESET);
   EXPECT_EQ(r.trace, CycleTrace(78) + CheckTrace(78) + bq30z_expected::UnsealedTrace() + CycleTrace(78) + "close\n");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err, "");

@@ -26,7 +26,7 @@ class Bq9000EndToEnd : public ::testing::Test {
 };
 
 // Adapter discovery and the presence probe as a choice runs them.
-std::string Check() { return AttemptScreen() + SuccessScreen("1.2.3") + "\f"; }
+std::string Check() { return AttemptScreen() + SuccessScreen("1.2.3") + CLS; }
 std::string Cycle(const std::string& soc_hex) { return Check() + MenuScreen(soc_hex); }
 
 std::string CheckTrace(const std::string& word00, const std::string& word0d) {
@@ -41,7 +41,7 @@ std::string Sep(const char* colour, int width) { return std::string(colour) + Da
 
 TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
   const RunResult r = Run("bq9000", "4");
-  std::string report = std::string("\f") + C + " RW 0x72 = 0000\n" + C + " PEC = 1\n" + Sep(M, 40) + G +
+  std::string report = CLS + C + " RW 0x72 = 0000\n" + C + " PEC = 1\n" + Sep(M, 40) + G +
                        "           Vantrel-bq9000\n\n" + W + "     DEVICE starting in " + Y + "Normal-mode\n" +
                        Sep(M, 40);
   report += std::string(Y) + " Design Capacity:            " + W + "4400 mAh\n";
@@ -75,8 +75,8 @@ TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
             " Normal\n" + G + " Normal\n" + R + " No CHG\n" + Y + " DSG FET ON\n" + Y + " CHG FET ON\n" + Sep(M, 38);
   report += std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y + "-6 %      \n";
   report += std::string(M) + Dashes(39) + "\n\n";
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle("004C") + Check() + report + R + R + PauseText() + Cycle("004C") +
-                       W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle("004C") + Check() + report + R + R + PauseText() + Cycle("004C") +
+                       W + RESET);
   const std::string report_trace =
       "rw 72 -> 0\nsleep 5\n"
       "rw 03 -> 24577\nsleep 0\nrw 18 -> 4400\nsleep 0\n"
@@ -102,7 +102,7 @@ TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
 
 TEST_F(Bq9000EndToEnd, ReadWordScanFromF0) {
   const RunResult r = Run("bq9000", "Z\nF0\n");
-  std::string screen = std::string("\f") + C + " PEC = 1\n" + Sep(M, 49) + G + "                Vantrel_FM3DXY\n" + W +
+  std::string screen = CLS + C + " PEC = 1\n" + Sep(M, 49) + G + "                Vantrel_FM3DXY\n" + W +
                        "     Test " + Y + "READ-WORD " + W + "from 0x00 to 0xFF registr\n" + Sep(M, 49) + C +
                        " RW 72 = 0000\n" + Sep(W, 49) + R + "          DEVICE starting in " + Y + "Normal-mode\n" +
                        Sep(W, 49) + M + "        Enter First Registr to read in HEX\n\n" + Y +
@@ -111,8 +111,8 @@ TEST_F(Bq9000EndToEnd, ReadWordScanFromF0) {
   screen += std::string(C) + " Read-WORD From " + W + "0xf2 = " + Y + "FFFFFFFF\n\n";
   screen += Sep(W, 49) + G + "  Test READ-WORD from 0xF0 to 0xFF registr Done!\n" + W + Dashes(49) + "\n\n";
   // The line end after "F0" is one more choice without an action.
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle("004C") + Check() + screen + R + PauseText() + Cycle("004C") +
-                       Cycle("004C") + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle("004C") + Check() + screen + R + PauseText() + Cycle("004C") +
+                       Cycle("004C") + W + RESET);
   std::string scan_trace = "rw 72 -> 0\nsleep 1\n";
   for (int reg = 0xF0; reg <= 0xFF; ++reg) {
     char line[32];

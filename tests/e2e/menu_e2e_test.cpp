@@ -30,7 +30,7 @@ class MenuEndToEnd : public ::testing::Test {
 
 // Adapter found, probe passes, menu, one character.
 std::string Cycle() {
-  return AttemptScreen() + SuccessScreen("1.2.3") + "\f" + MenuScreen("0055");
+  return AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("0055");
 }
 
 const char* kCycleTrace =
@@ -48,27 +48,27 @@ TEST_F(MenuEndToEnd, StartupMenuAndExitByteForByte) {
   WriteBudget({10, 0});
   const RunResult r = Run("0");
   EXPECT_EQ(r.exit_code, 0);
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle() + W + RESET);
   EXPECT_EQ(r.trace, std::string(kCycleTrace) + "close\n");
   EXPECT_EQ(r.err, "");
 }
 
 TEST_F(MenuEndToEnd, FirstRunCreatesTheBudgetFileWithTen) {
   const RunResult r = Run("0");
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + AttemptScreen() + SuccessScreen("1.2.3") + FileErrorBlock() +
-                       "\f" + MenuScreen("0055") + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + AttemptScreen() + SuccessScreen("1.2.3") + FileErrorBlock() +
+                       CLS + MenuScreen("0055") + W + RESET);
   EXPECT_EQ(Budget(), 10);
 }
 
 TEST_F(MenuEndToEnd, PecChoicesConfirmAndTheNextMenuStillShowsPecOne) {
   WriteBudget({10, 0});
   const RunResult r = Run("65");
-  const std::string off = std::string("\f") + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + R +
+  const std::string off = CLS + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + R +
                           "OFF " + W + "DONE !!!\n" + NL + M + Dashes(40) + "\n" + NL + R + PauseText();
-  const std::string on = std::string("\f") + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + G +
+  const std::string on = CLS + M + Dashes(40) + "\n" + NL + C + "        SMB " + Y + "Enable-PEC " + G +
                          "ON " + W + "DONE !!!\n" + NL + M + Dashes(40) + "\n" + NL + R + PauseText();
   // End of input after "5" ends the program like "0".
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + off + Cycle() + on + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle() + off + Cycle() + on + Cycle() + W + RESET);
   EXPECT_EQ(r.trace, std::string(kCycleTrace) + "pec 0\nsleep 5\n" + kCycleTrace + "pec 1\nsleep 5\n" +
                          kCycleTrace + "close\n");
   EXPECT_EQ(r.exit_code, 0);
@@ -96,14 +96,15 @@ TEST_F(MenuEndToEnd, SeveralCharactersBeforeEnterRunOneAfterAnotherThenTheLineEn
 TEST_F(MenuEndToEnd, CharactersWithoutActionRedrawAtOnce) {
   WriteBudget({10, 0});
   const RunResult r = Run("7a\n");
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + Cycle() + Cycle() + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle() + Cycle() + Cycle() + Cycle() + W + RESET);
 }
 
 TEST_F(MenuEndToEnd, NoColourWithoutForceOrWithNoColor) {
   WriteBudget({10, 0});
   const RunResult plain = RunBinary(dir_.path(), {}, "0");
   EXPECT_EQ(plain.out.find('\x1b'), std::string::npos);
-  EXPECT_EQ(plain.out.substr(0, 28), "\f Program run NAME = vantrel");
+  const std::string start = CLS + " Program run NAME = " + kProgramName;
+  EXPECT_EQ(plain.out.substr(0, start.size()), start);
   const RunResult no_color = RunBinary(dir_.path(), {{"CLICOLOR_FORCE", "1"}, {"NO_COLOR", "1"}}, "0");
   EXPECT_EQ(no_color.out, plain.out);
   const RunResult zero = RunBinary(dir_.path(), {{"CLICOLOR_FORCE", "0"}}, "0");

@@ -50,9 +50,9 @@ TEST(AdapterSearch, BudgetThreeWithoutAdapterShowsThreeDownToZeroAndEnds) {
   std::ofstream(dir.path() / "CountSRCHadp.bin", std::ios::binary) << '\x03' << '\x00';
   const RunResult r = RunBinary(dir.path(), {{"SMBUS_ADAPTER", "sim:gone.json"}, {"CLICOLOR_FORCE", "1"}}, "");
   EXPECT_EQ(r.exit_code, 0);
-  std::string expected = StartupScreen("vantrel");
+  std::string expected = StartupScreen(kProgramName);
   for (const char* n : {"3", "2", "1", "0"}) expected += AttemptScreen() + FailurePassScreen(n);
-  EXPECT_EQ(r.out, expected + "\x1b[0m");
+  EXPECT_EQ(r.out, expected + RESET);
   std::ifstream budget(dir.path() / "CountSRCHadp.bin", std::ios::binary);
   EXPECT_EQ(budget.get(), 10);
   const std::string last_pass = "sleep 1000\nopen 04b4 8613 -> -9\nid -> 5067605\nbeep 380 500\n";

@@ -10,6 +10,12 @@
 
 #include "link/sim/sim_adapter.h"
 
+#ifdef _WIN32
+#define EXPORTED __declspec(dllexport)
+#else
+#define EXPORTED __attribute__((visibility("default")))
+#endif
+
 namespace {
 
 smb::sim::SimAdapter& Gauge() {
@@ -26,24 +32,24 @@ bool AtBattery(int address) { return address == 0x16; }
 
 extern "C" {
 
-__attribute__((visibility("default"))) int SMBOpenDeviceVIDPID(int vendor_id, int product_id) {
+EXPORTED int SMBOpenDeviceVIDPID(int vendor_id, int product_id) {
   if (vendor_id != 0x04B4 || product_id != 0x8613) return -1000;
   return Gauge().OpenDeviceVIDPID(vendor_id, product_id);
 }
 
-__attribute__((visibility("default"))) int SMBInterfaceID() { return Gauge().InterfaceID(); }
+EXPORTED int SMBInterfaceID() { return Gauge().InterfaceID(); }
 
-__attribute__((visibility("default"))) int SMBEnablePEC(int on) { return Gauge().EnablePEC(on); }
+EXPORTED int SMBEnablePEC(int on) { return Gauge().EnablePEC(on); }
 
-__attribute__((visibility("default"))) int SMBReadWord(int address, int command) {
+EXPORTED int SMBReadWord(int address, int command) {
   return AtBattery(address) ? Gauge().ReadWord(address, command) : -9;
 }
 
-__attribute__((visibility("default"))) int SMBWriteWord(int address, int command, int value) {
+EXPORTED int SMBWriteWord(int address, int command, int value) {
   return AtBattery(address) ? Gauge().WriteWord(address, command, value) : -9;
 }
 
-__attribute__((visibility("default"))) int SMBReadBlock(int address, int command, unsigned char* buffer) {
+EXPORTED int SMBReadBlock(int address, int command, unsigned char* buffer) {
   if (!AtBattery(address)) return -9;
   std::vector<std::uint8_t> reply;
   const int result = Gauge().ReadBlock(address, command, reply);
@@ -51,10 +57,10 @@ __attribute__((visibility("default"))) int SMBReadBlock(int address, int command
   return result;
 }
 
-__attribute__((visibility("default"))) int SMBWriteBlock(int address, int command, unsigned char* buffer, int count) {
+EXPORTED int SMBWriteBlock(int address, int command, unsigned char* buffer, int count) {
   return AtBattery(address) ? Gauge().WriteBlock(address, command, buffer, count) : -9;
 }
 
-__attribute__((visibility("default"))) void SMBCloseDevice() { Gauge().CloseDevice(); }
+EXPORTED void SMBCloseDevice() { Gauge().CloseDevice(); }
 
 }  // extern "C"

@@ -1,6 +1,12 @@
 // A vendor library that lacks one of the eight operations.
 
+#ifdef _WIN32
+#define EXPORTED __declspec(dllexport)
+#else
+#define EXPORTED __attribute__((visibility("default")))
+#endif
+
 extern "C" {
-__attribute__((visibility("default"))) int SMBOpenDeviceVIDPID(int, int) { return 1; }
-__attribute__((visibility("default"))) int SMBInterfaceID() { return 0x4D5355; }
+EXPORTED int SMBOpenDeviceVIDPID(int, int) { return 1; }
+EXPORTED int SMBInterfaceID() { return 0x4D5355; }
 }

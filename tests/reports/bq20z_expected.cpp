@@ -27,7 +27,7 @@ std::string S(const char* text) { return text; }
 // Header to Operation Status: identical on both profiles but for the
 // Operation Status word (0xE041 sealed, 0xC041 unsealed).
 std::string Top(const std::string& op_status_hex, const std::string& op_status_names) {
-  std::string s = "\f";
+  std::string s = CLS;
   s += S(C) + " PEC = 1\n";
   s += S(Y) + " Read 0x0d:............... " + W + "0055 Hex\n";
   s += S(M) + Dashes(39) + NL;

@@ -30,7 +30,7 @@ std::string Pack(const std::string& word72, const std::string& battery_mode, con
 }
 
 std::string Header(const std::string& detection, const char* prefix, const char* mode) {
-  return "\f" + detection + C + " PEC = 1\n" + Sep(M, 40) + G + "           Vantrel-bq9000\n" + "\n" + W + prefix +
+  return CLS + detection + C + " PEC = 1\n" + Sep(M, 40) + G + "           Vantrel-bq9000\n" + "\n" + W + prefix +
          Y + mode + "\n" + Sep(M, 40);
 }
 

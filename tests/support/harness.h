@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@
 #include "link/sim/sim_adapter.h"
 #include "link/smbus.h"
 #include "link/trace.h"
-#include "platform/posix/posix_console.h"
+#include "platform/console.h"
 
 namespace testing_support {
 
@@ -28,6 +29,19 @@ class ScratchDirectory {
   std::filesystem::path previous_;
 };
 
+#ifdef _WIN32
+// On Windows the colours are console text attributes: none of them is in the text.
+inline constexpr const char* G = "";
+inline constexpr const char* C = "";
+inline constexpr const char* R = "";
+inline constexpr const char* M = "";
+inline constexpr const char* Y = "";
+inline constexpr const char* W = "";
+// Nothing is written to leave the console as it was found.
+inline constexpr const char* RESET = "";
+// The running program's file name.
+inline constexpr const char* kProgramName = "vantrel.exe";
+#else
 // ANSI colour sequences as the console writes them.
 inline constexpr const char* G = "\x1b[92m";
 inline constexpr const char* C = "\x1b[96m";
@@ -35,6 +49,27 @@ inline constexpr const char* R = "\x1b[91m";
 inline constexpr const char* M = "\x1b[95m";
 inline constexpr const char* Y = "\x1b[93m";
 inline constexpr const char* W = "\x1b[97m";
+// Written at the end of a run with colour on.
+inline constexpr const char* RESET = "\x1b[0m";
+inline constexpr const char* kProgramName = "vantrel";
+#endif
+
+// What the console commands "CLS" and "pause" leave in output that is not a
+// terminal or console. On Windows they are run by the command processor,
+// whose texts differ between Windows' cmd and wine's.
+struct ConsoleCommandTexts {
+  const char* clear_screen;
+  const char* pause;  // with standard input not a terminal
+};
+inline constexpr ConsoleCommandTexts kConsoleOffWindows{"\f", "Press any key to continue . . . \n"};
+inline constexpr ConsoleCommandTexts kWindowsCmd{"\f", "Press any key to continue . . . \n"};
+// Wine's cmd writes nothing for "CLS" into a file, and its own pause text
+// without a line end.
+inline constexpr ConsoleCommandTexts kWineCmd{"", "Press any key to continue... "};
+// The texts of the platform the tests run on.
+const ConsoleCommandTexts& ConsoleCommands();
+// The clear screen as it appears in captured output.
+inline const std::string CLS = ConsoleCommands().clear_screen;
 
 std::string Dashes(int count);
 
@@ -44,6 +79,10 @@ class TestProgram {
   explicit TestProgram(const std::string& profile_json, const std::string& input = "");
   // The same program on any adapter.
   explicit TestProgram(std::unique_ptr<smb::Adapter> adapter, const std::string& input = "");
+  // A console put between the program and the captured console, to watch
+  // what the program does with it.
+  using ConsoleWrapper = std::function<std::unique_ptr<platform::Console>(platform::Console& captured)>;
+  TestProgram(std::unique_ptr<smb::Adapter> adapter, const ConsoleWrapper& wrap);
   ~TestProgram();
 
   core::Program& p() { return *program_; }
@@ -56,10 +95,12 @@ class TestProgram {
   ScratchDirectory scratch_;
   char* out_data_ = nullptr;
   std::size_t out_size_ = 0;
+  std::filesystem::path out_path_;  // where the output is captured when not in memory
   std::FILE* out_ = nullptr;
   std::FILE* in_ = nullptr;
   std::string input_;
-  std::unique_ptr<platform::PosixConsole> console_;
+  std::unique_ptr<platform::Console> console_;
+  std::unique_ptr<platform::Console> wrapper_;
   std::unique_ptr<smb::Adapter> adapter_;
   smb::Trace trace_;
   std::unique_ptr<smb::SMBus> bus_;
@@ -74,7 +115,10 @@ struct RunResult {
 };
 
 // Runs the real binary in `directory` with the given environment additions
-// (SMBUS_TRACE is set by the runner) and standard input.
+// (SMBUS_TRACE is set by the runner) and standard input. On Windows the
+// program's standard output and error are text streams ("\n" reaches the file
+// as "\r\n"); `out` and `err` hold the text as the program wrote it, and a
+// line end that did not come through text mode is reported as a failure.
 RunResult RunBinary(const std::filesystem::path& directory, const std::map<std::string, std::string>& env,
                     const std::string& input);
 

@@ -3,11 +3,11 @@
 namespace testing_support {
 
 std::string StartupScreen(const std::string& name) {
-  return std::string("\f") + C + " Program run NAME = " + Y + name + NL;
+  return CLS + C + " Program run NAME = " + Y + name + NL;
 }
 
 std::string AttemptScreen() {
-  return std::string("\f") + M + Dashes(52) + NL + G + "               Vantrel\n" + NL + C +
+  return CLS + M + Dashes(52) + NL + G + "               Vantrel\n" + NL + C +
          "                      PAUSE...\n" + NL;
 }
 
@@ -65,6 +65,6 @@ std::string MenuScreen(const std::string& read_0d_hex) {
   return s;
 }
 
-std::string PauseText() { return "Press any key to continue . . . \n"; }
+std::string PauseText() { return ConsoleCommands().pause; }
 
 }  // namespace testing_support

@@ -33,7 +33,7 @@ std::string NoBatteryScreen(const std::string& manuf, const std::string& soc, in
 // Steps 3 to 8 of a menu cycle before the choice: Read 0x0d, PEC and the menu.
 std::string MenuScreen(const std::string& read_0d_hex);
 
-// The pause after a choice, with standard input not a terminal.
+// What the pause after a choice writes, with standard input not a terminal.
 std::string PauseText();
 
 }  // namespace testing_support

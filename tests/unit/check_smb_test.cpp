@@ -31,7 +31,7 @@ class ProbeSucceeds : public ::testing::TestWithParam<Answering> {};
 TEST_P(ProbeSucceeds, AtTheFirstProbeWithoutAScreen) {
   TestProgram t(Probe(GetParam().word00, GetParam().word0d));
   smb::CheckSMB(t.p());
-  EXPECT_EQ(t.Output(), "\f");
+  EXPECT_EQ(t.Output(), CLS);
   EXPECT_EQ(t.TraceText(), ProbeTrace(GetParam().word00, GetParam().word0d));
 }
 
@@ -43,8 +43,8 @@ TEST(ProbeFails, WhenStateOfChargeIsMinusOne) {
   TestProgram t(Probe("[16384, 16384]", "[-1, 90]"));
   std::ofstream("CountSRCHadp.bin") << "\x0a";
   smb::CheckSMB(t.p());
-  EXPECT_EQ(t.Output(), std::string("\f") + NoBatteryScreen("4000", "FFFFFFFF", 60) + AttemptScreen() +
-                            SuccessScreen("1.2.3") + "\f");
+  EXPECT_EQ(t.Output(), CLS + NoBatteryScreen("4000", "FFFFFFFF", 60) + AttemptScreen() +
+                            SuccessScreen("1.2.3") + CLS);
   EXPECT_EQ(t.TraceText(), ProbeTrace("16384", "-1") +
                                "sleep 1000\nbeep 800 100\nopen 04b4 8613 -> 197121\nid -> 5067605\n" +
                                ProbeTrace("16384", "90"));
@@ -56,7 +56,7 @@ TEST(ProbeFails, SixtyOneTimesNumberedSixtyDownToZeroThenReturns) {
   smb::CheckSMB(t.p());
   std::string expected;
   for (int counter = 60; counter >= 0; --counter) {
-    expected += "\f" + NoBatteryScreen("FFFFFFF7", "FFFFFFF7", counter) + AttemptScreen() + SuccessScreen("1.2.3");
+    expected += CLS + NoBatteryScreen("FFFFFFF7", "FFFFFFF7", counter) + AttemptScreen() + SuccessScreen("1.2.3");
   }
   EXPECT_EQ(t.Output(), expected);
   EXPECT_EQ(t.p().virtual_milliseconds, 61 * (1 + 1 + 1000 + 100));
@@ -69,7 +69,7 @@ TEST(ProbeFails, BatteryConnectedDuringTheRetriesEndsTheLoop) {
   const std::string out = t.Output();
   EXPECT_NE(out.find("Read Number " + std::string(W) + "58 ...\n"), std::string::npos);
   EXPECT_EQ(out.find("Read Number " + std::string(W) + "57 ...\n"), std::string::npos);
-  EXPECT_EQ(out.substr(out.size() - 1), "\f");
+  EXPECT_EQ(out.substr(out.size() - CLS.size()), CLS);
 }
 
 }  // namespace

@@ -12,7 +12,11 @@ namespace {
 using smb::vendor::VendorAdapter;
 
 TEST(VendorLibrary, TheEightOperationsReachTheLibrary) {
+#ifdef _WIN32
+  _putenv_s("FAKE_SMBUSB_PROFILE", "bq40z50");
+#else
   setenv("FAKE_SMBUSB_PROFILE", "bq40z50", 1);
+#endif
   VendorAdapter adapter(FAKE_VENDOR_LIBRARY);
   EXPECT_EQ(adapter.OpenDeviceVIDPID(0x04B4, 0x8613), 197121);
   EXPECT_EQ(adapter.OpenDeviceVIDPID(0x04B4, 0x1234), -1000) << "the library sees the IDs as passed";

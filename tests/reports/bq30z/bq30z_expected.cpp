@@ -30,7 +30,7 @@ std::string Hex4(int value) {
 }
 
 std::string Header(const std::string& soc_hex) {
-  return std::string("\f") + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + soc_hex + " Hex\n" + D39() +
+  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + soc_hex + " Hex\n" + D39() +
          G + "          Vantrel-bq30z55" + kNl + W + "            READ Battery Info" + kNl + D39();
 }
 

@@ -57,7 +57,7 @@ TEST(Bq30zReport, BootRomGuardStopsAfterTheFirstRead) {
     profile["words"]["0x0D"] = std::stoi(c.soc);
     TestProgram t(profile.dump());
     reports::bq30z(t.p());
-    EXPECT_EQ(t.Output(), std::string("\f") + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.shown +
+    EXPECT_EQ(t.Output(), CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.shown +
                               " Hex\n" + header_tail + block)
         << c.soc;
     EXPECT_EQ(t.TraceText(), c.trace) << c.soc;

@@ -100,20 +100,13 @@ TEST(Bq40zBlockRead, LongRepliesStayWithinBothBuffers) {
 // Replies of no byte or one byte carry no data: nothing is copied.
 TEST(Bq40zBlockRead, RepliesShorterThanTheEchoCopyNothing) {
   for (const std::vector<std::uint8_t>& reply : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{0x54}}) {
-    FixedReplyAdapter adapter(reply);
-    smb::Trace trace;
-    smb::SMBus bus(adapter, trace);
-    std::FILE* out = std::tmpfile();
-    platform::PosixConsoleSettings settings;
-    settings.out = out;
-    platform::PosixConsole console(settings);
-    core::Program p(console, bus);
+    TestProgram test(std::make_unique<FixedReplyAdapter>(reply));
+    core::Program& p = test.p();
     std::memset(p.buf, 0x33, sizeof p.buf);
     ReportBuffer receive = {};
     ManufacturerBlockRead(p, receive, 0x0054);
     EXPECT_EQ(p.status, static_cast<int>(reply.size()));
     for (int i = 0; i < 256; ++i) ASSERT_EQ(p.buf[i], 0x33) << i;
-    std::fclose(out);
   }
 }
 

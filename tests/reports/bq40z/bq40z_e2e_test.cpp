@@ -33,7 +33,7 @@ const char* kCheckTrace =
     "rw 0d -> 85\n"
     "sleep 1\n";
 
-std::string Cycle() { return AttemptScreen() + SuccessScreen("1.2.3") + "\f" + MenuScreen("0055"); }
+std::string Cycle() { return AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("0055"); }
 
 TEST(Bq40zEndToEnd, ChoiceThreeOnTheDefaultBattery) {
   ScratchDirectory dir;
@@ -47,8 +47,8 @@ TEST(Bq40zEndToEnd, ChoiceThreeOnTheDefaultBattery) {
   const RunResult r = RunBinary(dir.path(), {{"CLICOLOR_FORCE", "1"}}, "3");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, StartupScreen("vantrel") + Cycle() + AttemptScreen() + SuccessScreen("1.2.3") + "\f" +
-                       PackReport(Pack::Unsealed) + R + PauseText() + Cycle() + W + "\x1b[0m");
+  EXPECT_EQ(r.out, StartupScreen(kProgramName) + Cycle() + AttemptScreen() + SuccessScreen("1.2.3") + CLS +
+                       PackReport(Pack::Unsealed) + R + PauseText() + Cycle() + W + RESET);
   EXPECT_EQ(r.trace,
             std::string(kCycleTrace) + kCheckTrace + PackTrace(Pack::Unsealed) + kCycleTrace + "close\n");
 }
@@ -59,7 +59,7 @@ TEST(Bq40zEndToEnd, BuiltInSealedAndFullAccessPacks) {
                                    std::pair{"sim:bq40z50-fullaccess", Pack::FullAccess}}) {
     const RunResult r = RunBinary(dir.path(), {{"CLICOLOR_FORCE", "1"}, {"SMBUS_ADAPTER", name}}, "3");
     EXPECT_EQ(r.exit_code, 0) << name;
-    EXPECT_NE(r.out.find("\f" + PackReport(pack) + R + PauseText()), std::string::npos) << name;
+    EXPECT_NE(r.out.find(CLS + PackReport(pack) + R + PauseText()), std::string::npos) << name;
     EXPECT_NE(r.trace.find(std::string(kCheckTrace) + PackTrace(pack) + kCycleTrace + "close\n"), std::string::npos)
         << name;
   }

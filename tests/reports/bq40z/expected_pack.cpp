@@ -11,7 +11,7 @@ namespace {
 // --- expected output of the built-in bq40z50 packs ---
 
 std::string Header() {
-  return std::string("\f") + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + "0055 Hex\n" + Sep() + G +
+  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + "0055 Hex\n" + Sep() + G +
          "         Vantrel-bq40z50" + "\n" + W + "          READ  Battery Info" + "\n" + Sep();
 }
 

@@ -76,7 +76,7 @@ TEST(Bq40zReport, LabelFirstRowsShowTheLabelBeforeTheRead) {
   };
   for (const std::string& row : read_first) EXPECT_NE(merged.find(row), std::string::npos) << row;
   // The header reads state of charge after the PEC line, before its label.
-  EXPECT_EQ(merged.find(std::string("\f") + C + " PEC = 1\n{rw 0d -> 85}" + Y + " Read 0x0d:"), 0u);
+  EXPECT_EQ(merged.find(CLS + C + " PEC = 1\n{rw 0d -> 85}" + Y + " Read 0x0d:"), 0u);
 }
 
 // The value of the first state-of-charge read decides whether the report runs.
@@ -91,7 +91,7 @@ TEST(Bq40zReport, BootRomGuard) {
   for (const Case& c : {Case{"101", "0065", true}, Case{"-5", "FFFFFFFB", true}, Case{"100", "0064", false}}) {
     Rig rig(std::string(R"({"words": {"0x0D": )") + c.soc + "}}");
     reports::bq40z(rig.p());
-    const std::string head = std::string("\f") + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.hex +
+    const std::string head = CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.hex +
                              " Hex\n" + Sep() + G + "         Vantrel-bq40z50" + "\n" + W +
                              "          READ  Battery Info" + "\n" + Sep();
     if (c.guard) {

@@ -41,46 +41,24 @@ class Rig::RecordingConsole : public platform::Console {
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+std::unique_ptr<smb::Adapter> Battery(const std::string& profile) {
+  smb::sim::Profile parsed = !profile.empty() && profile[0] == '{' ? smb::sim::ParseProfile(profile, "test")
+                                                                    : smb::sim::LoadProfile(profile);
+  return std::make_unique<smb::sim::SimAdapter>(std::move(parsed), false);
 }
 
 }  // namespace
 
-Rig::Rig(const std::string& profile) {
-  out_ = open_memstream(&out_data_, &out_size_);
-  in_ = std::fopen("/dev/null", "r");
-  platform::PosixConsoleSettings settings;
-  settings.in = in_;
-  settings.out = out_;
-  settings.colour = true;
-  console_ = std::make_unique<platform::PosixConsole>(settings);
-  recording_ = std::make_unique<RecordingConsole>(*this, *console_);
-  smb::sim::Profile parsed = !profile.empty() && profile[0] == '{' ? smb::sim::ParseProfile(profile, "test")
-                                                                    : smb::sim::LoadProfile(profile);
-  adapter_ = std::make_unique<smb::sim::SimAdapter>(std::move(parsed), false);
-  trace_.Open((scratch_.path() / "trace.txt").string());
-  bus_ = std::make_unique<smb::SMBus>(*adapter_, trace_);
-  program_ = std::make_unique<core::Program>(*recording_, *bus_);
-}
-
-Rig::~Rig() {
-  program_.reset();
-  recording_.reset();
-  console_.reset();
-  std::fclose(out_);
-  std::fclose(in_);
-  std::free(out_data_);
-}
+Rig::Rig(const std::string& profile)
+    : test_(Battery(profile), [this](platform::Console& captured) {
+        return std::make_unique<RecordingConsole>(*this, captured);
+      }) {}
 
 void Rig::CatchUp() {
-  std::fflush(out_);
-  if (out_size_ > out_seen_) {
-    merged_.append(out_data_ + out_seen_, out_size_ - out_seen_);
-    out_seen_ = out_size_;
+  const std::string output = test_.Output();
+  if (output.size() > out_seen_) {
+    merged_.append(output, out_seen_, std::string::npos);
+    out_seen_ = output.size();
   }
   const std::string trace = TraceText();
   std::size_t start = trace_seen_;
@@ -92,13 +70,6 @@ void Rig::CatchUp() {
   }
   trace_seen_ = start;
 }
-
-std::string Rig::Output() {
-  std::fflush(out_);
-  return std::string(out_data_, out_size_);
-}
-
-std::string Rig::TraceText() { return ReadFile((scratch_.path() / "trace.txt").string()); }
 
 std::string Rig::Merged() {
   CatchUp();

@@ -2,16 +2,10 @@
 // A program on a simulated bq40z battery whose console output can be seen
 // together with the bus trace, in the order both happened.
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "core/program.h"
-#include "link/sim/profile.h"
-#include "link/sim/sim_adapter.h"
-#include "link/smbus.h"
-#include "link/trace.h"
-#include "platform/posix/posix_console.h"
 #include "tests/support/harness.h"
 
 namespace bq40z_tests {
@@ -20,11 +14,10 @@ class Rig {
  public:
   // A built-in profile name or a profile's JSON text (starting with "{").
   explicit Rig(const std::string& profile);
-  ~Rig();
 
-  core::Program& p() { return *program_; }
-  std::string Output();
-  std::string TraceText();
+  core::Program& p() { return test_.p(); }
+  std::string Output() { return test_.Output(); }
+  std::string TraceText() { return test_.TraceText(); }
   // Output with every trace line put in, as "{line}", where it happened
   // between two console writes.
   std::string Merged();
@@ -33,17 +26,7 @@ class Rig {
   class RecordingConsole;
   void CatchUp();
 
-  testing_support::ScratchDirectory scratch_;
-  char* out_data_ = nullptr;
-  std::size_t out_size_ = 0;
-  std::FILE* out_ = nullptr;
-  std::FILE* in_ = nullptr;
-  std::unique_ptr<platform::PosixConsole> console_;
-  std::unique_ptr<RecordingConsole> recording_;
-  std::unique_ptr<smb::sim::SimAdapter> adapter_;
-  smb::Trace trace_;
-  std::unique_ptr<smb::SMBus> bus_;
-  std::unique_ptr<core::Program> program_;
+  testing_support::TestProgram test_;
   std::string merged_;
   std::size_t out_seen_ = 0;
   std::size_t trace_seen_ = 0;
