@@ -25,11 +25,6 @@ void WriteBudget(const fs::path& dir) {
   std::ofstream(dir / "CountSRCHadp.bin", std::ios::binary) << '\x0a' << '\x00';
 }
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 struct Session {
   const char* profile;
   const char* input;
@@ -91,6 +86,11 @@ TEST(VendorLibraryEndToEnd, AMissingLibraryEndsTheProgramBeforeAnyOutput) {
 }
 
 #ifndef _WIN32
+std::string Slurp(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 TEST(InterruptedRecording, KeepsWhatWasRecordedAndResetsTheColour) {
   ScratchDirectory dir;
   WriteBudget(dir.path());

@@ -87,7 +87,15 @@ void RunCommandWithOutput(const char* command, std::FILE* out) {
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   std::string command_line = std::string("cmd.exe /c ") + command;
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+  // Wine now and then refuses to start a process while many run at once
+  // (error 1359); a later try succeeds.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &process) != 0;
+  }
+  if (started) {
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

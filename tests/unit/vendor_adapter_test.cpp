@@ -58,13 +58,15 @@ TEST(AdapterChoice, PrefixesChooseTheBackend) {
   EXPECT_NO_THROW(smb::MakeAdapter("", nullptr));
   EXPECT_NO_THROW(smb::MakeAdapter("sim", nullptr));
   EXPECT_NO_THROW(smb::MakeAdapter("sim:absent", nullptr));
+#ifndef _WIN32
   EXPECT_NO_THROW(smb::MakeAdapter("i2c:3", nullptr)) << "the bus is opened only by the adapter check";
-  EXPECT_NO_THROW(smb::MakeAdapter((std::string("libsmbusb:") + FAKE_VENDOR_LIBRARY).c_str(), nullptr));
   EXPECT_THROW(smb::MakeAdapter("i2c", nullptr), smb::AdapterChoiceError);
+  EXPECT_TRUE(smb::MakeAdapter("i2c:3", nullptr)->PacedInRealTime());
+#endif
+  EXPECT_NO_THROW(smb::MakeAdapter((std::string("libsmbusb:") + FAKE_VENDOR_LIBRARY).c_str(), nullptr));
   EXPECT_THROW(smb::MakeAdapter("simulated", nullptr), smb::AdapterChoiceError);
   EXPECT_TRUE(smb::MakeAdapter("sim", "1")->PacedInRealTime());
   EXPECT_FALSE(smb::MakeAdapter("sim", "0")->PacedInRealTime());
-  EXPECT_TRUE(smb::MakeAdapter("i2c:3", nullptr)->PacedInRealTime());
 }
 
 }  // namespace
