@@ -69,6 +69,17 @@ std::string FromTextMode(const std::string& raw, const char* stream) {
   return text;
 }
 
+// Wine now and then refuses to start a process while many run at once
+// (error 1359); a later try succeeds.
+template <typename Start>
+bool StartWithRetries(Start start) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    if (start()) return true;
+  }
+  return false;
+}
+
 // Runs a command through the command processor as `system` does, with the
 // given file as its standard output (as a program's own standard output is
 // inherited) and no input.
@@ -87,15 +98,10 @@ void RunCommandWithOutput(const char* command, std::FILE* out) {
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   std::string command_line = std::string("cmd.exe /c ") + command;
   PROCESS_INFORMATION process{};
-  // Wine now and then refuses to start a process while many run at once
-  // (error 1359); a later try succeeds.
-  bool started = false;
-  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
-    if (attempt > 0) Sleep(200);
-    started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                             &process) != 0;
-  }
-  if (started) {
+  if (StartWithRetries([&] {
+        return CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                              &process) != 0;
+      })) {
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -278,8 +284,10 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
   std::wstring command_line = L"\"" + program.wstring() + L"\"";
   PROCESS_INFORMATION process{};
   RunResult result;
-  if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, environment.data(),
-                     directory.c_str(), &startup, &process)) {
+  if (StartWithRetries([&] {
+        return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, environment.data(),
+                              directory.c_str(), &startup, &process) != 0;
+      })) {
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code)) result.exit_code = static_cast<int>(code);
