@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite: once plain, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the i2c-dev backend
+# on a real Linux kernel in a small virtual machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -11,3 +12,5 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh build-sanitize -DVANTREL_SANITIZE=ON
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$(nproc)")
+
+./tests/qemu/vm_test.sh

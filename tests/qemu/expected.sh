@@ -275,7 +275,7 @@ expected_pec_trace() {
   l "close"
 }
 
-# ---- case 4: block scan over I2C block reads ----
+# ---- case 4a: block scan over I2C block reads ----
 
 block_scan_head() {
   scan_head "     Test READ-BLOCK from 0x00 to 0xFF registr"
@@ -312,6 +312,35 @@ expected_i2cblock_trace() {
   l "rb fb -> 2 01 00" "sleep 30"
   l "rb fc -> 1 00" "sleep 30"
   l "rb fd -> 0" "sleep 30" "rb fe -> 0" "sleep 30" "rb ff -> 0" "sleep 30"
+  trace_cycle 0
+  trace_cycle 0
+  l "close"
+}
+
+# ---- case 4: block scan over SMBus block reads ----
+
+expected_smbusblock_out() {
+  startup
+  cycle
+  discovery
+  probe_ok
+  block_scan_head
+  # Registers 0xFD and 0xFF never had a block: "not supported", -15.
+  l " Read-BLOCK from 0xfd : 4294967281 byte" " Block:"
+  l " Read-BLOCK from 0xfe : 2 byte" " Block: 4F 4B"
+  l " Read-BLOCK from 0xff : 4294967281 byte" " Block:"
+  l "$(dashes 51)" "  Test READ-BLOCK from 0xFD to 0xFF registr Done!" "$(dashes 51)" ""
+  pause
+  cycle  # the line end after the choice
+  cycle  # the end of input, which ends the program
+}
+
+expected_smbusblock_trace() {
+  trace_cycle 0
+  trace_open
+  trace_probe 0
+  l "rw 72 -> 0" "sleep 1"
+  l "rb fd -> -15" "sleep 30" "rb fe -> 2 4f 4b" "sleep 30" "rb ff -> -15" "sleep 30"
   trace_cycle 0
   trace_cycle 0
   l "close"

@@ -112,7 +112,14 @@ load_stub 0x0b $((FUNC_WORDS | FUNC_I2C_BLOCK | FUNC_SMBUS_BLOCK))
 fill_battery
 run_case pec '6\n5\n'
 
-# 4: no SMBus block reads: blocks come as I2C block reads, count byte first.
+# 4: a block scan over SMBus block reads; i2c-stub refuses a block read of a
+# register that never had a block written (EOPNOTSUPP).
+load_stub 0x0b $((FUNC_WORDS | FUNC_I2C_BLOCK | FUNC_SMBUS_BLOCK))
+word 0x0d 85
+block 0xfe 0x4f 0x4b  # "OK"
+run_case smbusblock 'X\nFD\n'
+
+# 4a: no SMBus block reads: blocks come as I2C block reads, count byte first.
 # The stub's I2C block read of register R returns the low bytes of registers
 # R, R+1, ... up to 0xff, so each register's block is the tail of the one before.
 load_stub 0x0b $((FUNC_WORDS | FUNC_I2C_BLOCK))

@@ -145,7 +145,7 @@ finish_case() { # CASE OK
   fi
 }
 
-for case in report wordscan pec i2cblock noblock; do
+for case in report wordscan pec smbusblock i2cblock noblock; do
   dir=$results/$case
   bus=$(cat "$dir/bus")
   bad=0
@@ -167,5 +167,5 @@ check nochip "bus trace start" "$expected_trace" "$(head -c "${#expected_trace}"
 check nochip "error output" "" "$(cat "$dir/err")" || bad=1
 finish_case nochip "$bad"
 
-echo "vm test: $passed passed, $failed failed"
+echo "qemu: $passed passed, $failed failed"
 [ "$failed" = 0 ]
