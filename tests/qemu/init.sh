@@ -135,7 +135,7 @@ run_case noblock 'X\nFF\n'
 # 5: no chip at the battery's address: the presence probe fails and retries
 # once a second, 61 times; the run is cut short after the first attempts.
 load_stub 0x0c $((FUNC_WORDS | FUNC_I2C_BLOCK | FUNC_SMBUS_BLOCK))
-run_case nochip '1\n' 3
+run_case nochip '1\n' 4
 
 rmmod i2c_stub
 echo done >$RESULTS/complete
