@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite: once plain, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows build under
-# wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then the i2c-dev backend
+# on a real Linux kernel in a small virtual machine; then the Windows build
+# under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh
+./scripts/setup.sh tests
 
 ./scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$(nproc)")
@@ -13,4 +14,5 @@ cd "$(dirname "$0")/.."
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$(nproc)")
 
+./tests/qemu/vm_test.sh
 ./scripts/test-windows.sh

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,6 +27,14 @@ constexpr std::size_t kLongestBlock = 255;
 
 std::uint8_t WriteAddress(int address) { return static_cast<std::uint8_t>(address & 0xFE); }
 std::uint8_t ReadAddress(int address) { return static_cast<std::uint8_t>((address & 0xFE) | 1); }
+
+// Whether `path` still names the character device open as `fd`.
+bool NamesOpenDevice(const std::string& path, int fd) {
+  struct stat open_node {};
+  struct stat named_node {};
+  return fstat(fd, &open_node) == 0 && stat(path.c_str(), &named_node) == 0 && S_ISCHR(named_node.st_mode) &&
+         named_node.st_rdev == open_node.st_rdev;
+}
 
 }  // namespace
 
@@ -112,6 +121,10 @@ int I2cAdapter::Code(int result) {
     case EINVAL:
       return kNotSupported;
     case ENODEV:
+      // Some bus drivers (i2c-stub among them) say so of an address where no
+      // device answers; the adapter itself is gone only with its device node.
+      if (fd_ >= 0 && NamesOpenDevice(path_, fd_)) return kNotAcknowledged;
+      [[fallthrough]];
     case ENOENT:
     case ESHUTDOWN:
       // Unplugged: the next adapter check opens it afresh, or reports it missing.
