@@ -28,12 +28,13 @@ constexpr std::size_t kLongestBlock = 255;
 std::uint8_t WriteAddress(int address) { return static_cast<std::uint8_t>(address & 0xFE); }
 std::uint8_t ReadAddress(int address) { return static_cast<std::uint8_t>((address & 0xFE) | 1); }
 
-// Whether `path` still names the character device open as `fd`.
+// Whether `path` still names the device node open as `fd`: an unplugged
+// adapter takes its node with it.
 bool NamesOpenDevice(const std::string& path, int fd) {
   struct stat open_node {};
   struct stat named_node {};
-  return fstat(fd, &open_node) == 0 && stat(path.c_str(), &named_node) == 0 && S_ISCHR(named_node.st_mode) &&
-         named_node.st_rdev == open_node.st_rdev;
+  return fstat(fd, &open_node) == 0 && stat(path.c_str(), &named_node) == 0 &&
+         named_node.st_dev == open_node.st_dev && named_node.st_ino == open_node.st_ino;
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ std::uint8_t R8(int a) { return static_cast<std::uint8_t>((a << 1) | 1); }
 
 int SmbusCall(FakeBus& bus, int address, i2c_smbus_ioctl_data& call) {
   ++bus.smbus_calls;
-  if (address != kGaugeAddress) return Fail(ENXIO);
+  if (address != kGaugeAddress || bus.gauge_absent) return Fail(bus.absent_error);
   if (bus.pec && bus.corrupt_pec && call.read_write == I2C_SMBUS_READ) return Fail(EBADMSG);
   i2c_smbus_data& data = *call.data;
   const int a8 = W8(address);
@@ -151,7 +151,7 @@ int PlainRead(FakeBus& bus, int address, const i2c_msg& write, i2c_msg& read) {
 int PlainTransfer(FakeBus& bus, i2c_rdwr_ioctl_data& transfer) {
   if (!(bus.functions & I2C_FUNC_I2C)) return Fail(EOPNOTSUPP);
   i2c_msg* m = transfer.msgs;
-  if (m[0].addr != kGaugeAddress) return Fail(ENXIO);
+  if (m[0].addr != kGaugeAddress || bus.gauge_absent) return Fail(bus.absent_error);
   if (transfer.nmsgs == 1 && !(m[0].flags & I2C_M_RD)) return PlainWrite(bus, m[0].addr, m[0]);
   if (transfer.nmsgs == 2 && !(m[0].flags & I2C_M_RD) && (m[1].flags & I2C_M_RD) && m[0].len == 1) {
     return PlainRead(bus, m[0].addr, m[0], m[1]);

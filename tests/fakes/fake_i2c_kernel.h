@@ -16,6 +16,8 @@ struct FakeBus {
   unsigned long functions = 0;
   bool address_busy = false;   // a kernel driver holds 0x0B
   bool corrupt_pec = false;    // the battery's PEC bytes arrive damaged
+  bool gauge_absent = false;   // nothing answers at 0x0B
+  int absent_error = 6;        // what the driver says then: ENXIO, or ENODEV (19) as i2c-stub does
   bool pec = false;            // as last set with I2C_PEC
   int reads_with_rdwr = 0;     // plain transfers that read
   int smbus_calls = 0;

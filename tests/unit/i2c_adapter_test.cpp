@@ -7,6 +7,7 @@ extern "C" {
 #include <linux/i2c.h>
 }
 
+#include <cerrno>
 #include <fstream>
 
 #include "link/discovery.h"
@@ -34,6 +35,8 @@ const char* kGauge = R"({"words": {"0x0D": 85, "0x09": 15224},
 class I2cBackend : public ::testing::Test {
  protected:
   void Attach(unsigned long functions, const std::string& profile = kGauge) {
+    adapter_.reset();
+    fake_.reset();
     std::ofstream(device_.string()) << "";
     fake_ = std::make_unique<FakeI2cDevice>(device_, functions, profile);
     adapter_ = std::make_unique<I2cAdapter>(device_.string());
@@ -147,6 +150,28 @@ TEST_F(I2cBackend, AnAddressHeldByADriverIsSharedAndUnplugClosesTheDevice) {
   adapter_ = std::make_unique<I2cAdapter>(device_.string());
   adapter_->OpenDeviceVIDPID(0, 0);
   EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), 85);
+}
+
+TEST_F(I2cBackend, NoBatteryIsNotAcknowledgedWhicheverCodeTheDriverUses) {
+  for (const int error : {ENXIO, ENODEV}) {
+    Attach(kSmbusOnly);
+    fake_->bus().gauge_absent = true;
+    fake_->bus().absent_error = error;
+    EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), -9) << error;
+    EXPECT_EQ(adapter_->InterfaceID(), 0x4D5355) << "the adapter stays open";
+  }
+}
+
+TEST_F(I2cBackend, AnUnpluggedAdapterIsClosedAndReportedMissing) {
+  Attach(kSmbusOnly);
+  fake_->bus().gauge_absent = true;
+  fake_->bus().absent_error = ENODEV;
+  std::filesystem::remove(device_);  // its device node goes with it
+  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::i2c::kAdapterGone);
+  EXPECT_EQ(adapter_->InterfaceID(), 0);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(adapter_->OpenDeviceVIDPID(0x04B4, 0x8613), -9);
+  ::testing::internal::GetCapturedStderr();
 }
 
 TEST(I2cOpen, AMissingBusOrAFileThatIsNoBusGivesTheAdapterMissingAnswers) {
