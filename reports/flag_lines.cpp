@@ -30,4 +30,15 @@ void FlagLineWhenSet(platform::Console& con, FlagTable table, std::uint32_t valu
   if (BitsBetween(value, high_bit, low_bit) != 0) FlagLine(con, table, value, high_bit, low_bit);
 }
 
+void TwoHalfLines(platform::Console& con, FlagTable table, std::uint32_t value) {
+  FlagLineWhenSet(con, table, value, 31, 16);
+  FlagLineWhenSet(con, table, value, 15, 0);
+}
+
+std::uint32_t LittleEndianValue(const std::uint8_t* bytes, int count) {
+  std::uint32_t value = 0;
+  for (int k = count - 1; k >= 0; --k) value = (value << 8) | bytes[k];
+  return value;
+}
+
 }  // namespace reports

@@ -28,4 +28,11 @@ void FlagLine(platform::Console& con, FlagTable table, std::uint32_t value, int 
 // set (a set bit without a name gives an empty line).
 void FlagLineWhenSet(platform::Console& con, FlagTable table, std::uint32_t value, int high_bit, int low_bit);
 
+// A 32-bit register: bits 31-16 on one line, then bits 15-0 on another, each
+// only when its half is non-zero.
+void TwoHalfLines(platform::Console& con, FlagTable table, std::uint32_t value);
+
+// A register's value from `count` bytes, least significant first.
+std::uint32_t LittleEndianValue(const std::uint8_t* bytes, int count);
+
 }  // namespace reports

@@ -18,9 +18,6 @@ void ManufacturerData(core::Program& p, int subcommand);
 // Selects gauge-memory row `row` (32 bytes at 32 * row) and reads it into buf.
 void MemoryRow(core::Program& p, int row);
 
-// The 32-bit register in buf, byte 0 least significant.
-std::uint32_t RegisterValue(const core::Program& p);
-
 void BatteryStatus(core::Program& p);
 void OperationStatus(core::Program& p);
 void GaugingStatus(core::Program& p);

@@ -64,11 +64,6 @@ void MemoryRow(Program& p, int row) {
   p.status = p.bus.SMBReadBlock(BatteryAddress, 0x2F, p.buf);
 }
 
-std::uint32_t RegisterValue(const Program& p) {
-  return static_cast<std::uint32_t>(p.buf[0]) | static_cast<std::uint32_t>(p.buf[1]) << 8 |
-         static_cast<std::uint32_t>(p.buf[2]) << 16 | static_cast<std::uint32_t>(p.buf[3]) << 24;
-}
-
 void UnsealedData(Program& p) {
   ManufacturerData(p, 0x0073);
   p.Sleep(5);

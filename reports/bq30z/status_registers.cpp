@@ -72,7 +72,7 @@ void GaugingStatus(Program& p) {
   p.con.Print(Cyan, " Gauging Status (0x0056):.... ");
   p.con.Print(Yellow, "%02X%02X Hex\n", p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  FlagLine(p.con, kGaugingStatus, RegisterValue(p), 15, 0);
+  FlagLine(p.con, kGaugingStatus, LittleEndianValue(p.buf, 4), 15, 0);
 }
 
 void ManufacturingStatus(Program& p) {
@@ -80,17 +80,16 @@ void ManufacturingStatus(Program& p) {
   p.con.Print(Cyan, " Manufacturing Status(0x0057):");
   p.con.Print(Yellow, "%02X%02X Hex\n", p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  FlagLineWhenSet(p.con, kManufacturingStatus, RegisterValue(p), 15, 0);
+  FlagLineWhenSet(p.con, kManufacturingStatus, LittleEndianValue(p.buf, 4), 15, 0);
 }
 
 void SafetyStatus(Program& p) {
   ManufacturerData(p, 0x0051);
   p.con.Print(Cyan, " Safety Status (0x51):... ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[3], p.buf[2], p.buf[1], p.buf[0]);
-  const std::uint32_t value = RegisterValue(p);
+  const std::uint32_t value = LittleEndianValue(p.buf, 4);
   p.con.SetColour(Red);
-  FlagLineWhenSet(p.con, kSafetyStatus, value, 31, 16);
-  FlagLineWhenSet(p.con, kSafetyStatus, value, 15, 0);
+  TwoHalfLines(p.con, kSafetyStatus, value);
   NoFlagsCheck(p, value);
 }
 
@@ -99,7 +98,7 @@ void PfStatus(Program& p) {
   ManufacturerData(p, 0x0053);
   p.con.Print(Cyan, " PF Status (0x53):....... ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[1], p.buf[0], p.buf[3], p.buf[2]);
-  const std::uint32_t value = RegisterValue(p);
+  const std::uint32_t value = LittleEndianValue(p.buf, 4);
   p.con.SetColour(Red);
   FlagLineWhenSet(p.con, kPfStatus, value, 15, 0);
   FlagLineWhenSet(p.con, kPfStatus, value, 31, 16);
@@ -112,7 +111,7 @@ void ChargingStatus(Program& p) {
   p.con.Print(Yellow, "%02X%02X%02X Hex\n", p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
   // Byte 3 is neither shown nor decoded.
-  FlagLine(p.con, kChargingStatus, RegisterValue(p), 23, 0);
+  FlagLine(p.con, kChargingStatus, LittleEndianValue(p.buf, 4), 23, 0);
 }
 
 void BatteryStatus(Program& p) {
@@ -130,10 +129,9 @@ void OperationStatus(Program& p) {
   ManufacturerData(p, 0x0054);
   p.con.Print(Cyan, " Operation Status (0x54): ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[3], p.buf[2], p.buf[1], p.buf[0]);
-  const std::uint32_t value = RegisterValue(p);
+  const std::uint32_t value = LittleEndianValue(p.buf, 4);
   p.con.SetColour(Red);
-  FlagLineWhenSet(p.con, kOperationStatus, value, 31, 16);
-  FlagLineWhenSet(p.con, kOperationStatus, value, 15, 0);
+  TwoHalfLines(p.con, kOperationStatus, value);
 }
 
 void GaugeStatusRegisters(Program& p) {

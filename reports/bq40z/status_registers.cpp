@@ -60,19 +60,6 @@ const FlagName kChargingStatus[] = {
 };
 
 // buf holds a register least significant byte first.
-std::uint32_t RegisterValue(const std::uint8_t* bytes, int count) {
-  std::uint32_t value = 0;
-  for (int k = count - 1; k >= 0; --k) value = (value << 8) | bytes[k];
-  return value;
-}
-
-// A 32-bit register's flags: bits 31-16 on one line, 15-0 on another, each
-// only when its half is non-zero.
-void TwoHalfLines(Program& p, FlagTable table, std::uint32_t value) {
-  FlagLineWhenSet(p.con, table, value, 31, 16);
-  FlagLineWhenSet(p.con, table, value, 15, 0);
-}
-
 void NoFlagsLine(Program& p, std::uint32_t value) {
   p.con.SetColour(White);
   if (value == 0) {
@@ -107,7 +94,7 @@ void OperationStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " OperationStatus (0x54):.. ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[3], p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  TwoHalfLines(p, kOperationStatus, RegisterValue(p.buf, 4));
+  TwoHalfLines(p.con, kOperationStatus, LittleEndianValue(p.buf, 4));
   // No separator: the seal check that follows starts with one.
 }
 
@@ -116,7 +103,7 @@ void GaugingStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " GaugingStatus (0x0056):.... ");
   p.con.Print(Yellow, "%02X%02X%02X Hex\n", p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  const std::uint32_t value = RegisterValue(p.buf, 3);
+  const std::uint32_t value = LittleEndianValue(p.buf, 3);
   FlagLineWhenSet(p.con, kGaugingStatus, value, 23, 16);
   FlagLineWhenSet(p.con, kGaugingStatus, value, 15, 0);
   p.con.Dashes(Magenta, kSeparator);
@@ -127,7 +114,7 @@ void ManufacturingStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " ManufacturingStatus (0x0057): ");
   p.con.Print(Yellow, "%02X%02X Hex\n", p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  FlagLineWhenSet(p.con, kManufacturingStatus, RegisterValue(p.buf, 2), 15, 0);
+  FlagLineWhenSet(p.con, kManufacturingStatus, LittleEndianValue(p.buf, 2), 15, 0);
   p.con.Dashes(Magenta, kSeparator);
 }
 
@@ -136,8 +123,8 @@ void SafetyStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " SafetyStatus (0x51):..... ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[3], p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  const std::uint32_t value = RegisterValue(p.buf, 4);
-  TwoHalfLines(p, kSafetyStatus, value);
+  const std::uint32_t value = LittleEndianValue(p.buf, 4);
+  TwoHalfLines(p.con, kSafetyStatus, value);
   NoFlagsLine(p, value);
   p.con.Dashes(Magenta, kSeparator);
 }
@@ -147,8 +134,8 @@ void PFStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " PFStatus (0x53):......... ");
   p.con.Print(Yellow, "%02X%02X%02X%02X Hex\n", p.buf[3], p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  const std::uint32_t value = RegisterValue(p.buf, 4);
-  TwoHalfLines(p, kPFStatus, value);
+  const std::uint32_t value = LittleEndianValue(p.buf, 4);
+  TwoHalfLines(p.con, kPFStatus, value);
   NoFlagsLine(p, value);
   p.con.Dashes(Magenta, kSeparator);
 }
@@ -158,7 +145,7 @@ void ChargingStatusFlags(Program& p, ReportBuffer& receive) {
   p.con.Print(Cyan, " ChargingStatus (0x55):..... ");
   p.con.Print(Yellow, "%02X%02X%02X Hex\n", p.buf[2], p.buf[1], p.buf[0]);
   p.con.SetColour(Red);
-  FlagLineWhenSet(p.con, kChargingStatus, RegisterValue(p.buf, 3), 23, 0);
+  FlagLineWhenSet(p.con, kChargingStatus, LittleEndianValue(p.buf, 3), 23, 0);
   p.con.Dashes(Magenta, kSeparator);
 }
 
