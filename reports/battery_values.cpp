@@ -7,7 +7,11 @@ namespace reports {
 
 using namespace core;
 
-int CapacityMode(int battery_mode) { return (battery_mode & 0x8000) != 0 ? 1 : 0; }
+int ReadCapacityMode(Program& p, int sleep_ms) {
+  p.status = p.bus.SMBReadWord(BatteryAddress, 0x03);
+  if (sleep_ms != kNoSleep) p.Sleep(sleep_ms);
+  return (p.status & 0x8000) != 0 ? 1 : 0;
+}
 
 void ContinueCapacity(Program& p, int value, int capacity_mode) {
   if (capacity_mode == 0) {

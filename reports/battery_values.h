@@ -9,8 +9,12 @@
 
 namespace reports {
 
-// 1 when BatteryMode bit 15 says capacities are in units of 10 mWh.
-int CapacityMode(int battery_mode);
+// A report's pacing sleep that stands nowhere: the next operation follows at once.
+constexpr int kNoSleep = -1;
+
+// Reads BatteryMode into status, then sleeps (unless kNoSleep); 1 when its
+// bit 15 says capacities are in units of 10 mWh, else 0.
+int ReadCapacityMode(core::Program& p, int sleep_ms);
 
 // "%u mAh\n", or "%u0 mWh\n" in the 10 mWh mode, in the colour already set.
 void ContinueCapacity(core::Program& p, int value, int capacity_mode);

@@ -7,10 +7,9 @@
 #include <span>
 
 #include "core/program.h"
+#include "reports/battery_values.h"
 
 namespace reports {
-
-constexpr int kNoSleep = -1;
 
 // How a row's value is written.
 enum class ValueRule {

@@ -15,11 +15,6 @@ using namespace core;
 
 namespace {
 
-int ReadWord(Program& p, int command) {
-  p.status = p.bus.SMBReadWord(BatteryAddress, command);
-  return p.status;
-}
-
 // Smart Battery Data lines 1 to 17: each read, its sleep, then its line.
 const StandardLine kStandardLines[] = {
     {" Design Capacity:            ", Yellow, White, 0x18, 1, ValueRule::Capacity},
@@ -56,9 +51,7 @@ void bq20z(Program& p) {
   ReportHeader(p, "         Vantrel_bq20zXX", "           READ Battery Info");
   if (StopInBootRom(p)) return;
 
-  ReadWord(p, 0x03);
-  p.Sleep(1);
-  const int capacity_mode = CapacityMode(p.status);
+  const int capacity_mode = ReadCapacityMode(p, 1);
 
   PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);

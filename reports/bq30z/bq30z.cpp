@@ -31,11 +31,6 @@ bool BootRomGuard(Program& p) {
   return true;
 }
 
-int ReadWord(Program& p, int command) {
-  p.status = p.bus.SMBReadWord(BatteryAddress, command);
-  return p.status;
-}
-
 // Smart Battery Data lines 1 to 17; the text blocks go to buff, each
 // followed by the pause the gauge needs after it.
 const StandardLine kStandardLines[] = {
@@ -73,7 +68,7 @@ void bq30z(Program& p) {
   ReportHeader(p, "          Vantrel-bq30z55", "            READ Battery Info");
   if (BootRomGuard(p)) return;
 
-  const int capacity_mode = CapacityMode(ReadWord(p, 0x03));
+  const int capacity_mode = ReadCapacityMode(p, kNoSleep);
   PrintStandardLines(p, kStandardLines, &ProgramState::buff, capacity_mode);
   CellVoltages(p);
   PrintStandardLines(p, kSpecificationInfo, &ProgramState::buff, capacity_mode);

@@ -13,11 +13,6 @@ namespace {
 
 constexpr int kSeparator = 39;
 
-int ReadWord(Program& p, int command) {
-  p.status = p.bus.SMBReadWord(BatteryAddress, command);
-  return p.status;
-}
-
 // Smart Battery Data lines 1 to 17. Row 1 takes the Design Capacity read
 // right after BatteryMode; in the label-first rows the value colour is set
 // before the word is read.
@@ -58,9 +53,7 @@ void bq40z(Program& p) {
   if (StopInBootRom(p)) return;
 
   std::memset(receive, 0, sizeof receive);
-  ReadWord(p, 0x03);
-  p.Sleep(0);
-  const int capacity_mode = CapacityMode(p.status);
+  const int capacity_mode = ReadCapacityMode(p, 0);
 
   PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);

@@ -106,11 +106,6 @@ bool Header(Program& p) {
   return true;
 }
 
-int ReadWord(Program& p, int command) {
-  p.status = p.bus.SMBReadWord(BatteryAddress, command);
-  return p.status;
-}
-
 // Rows 1 to 17. Row 1 takes the Design Capacity read right after
 // BatteryMode; in the label-first rows the value colour is set before the
 // word is read.
@@ -143,8 +138,7 @@ const StandardLine kMaxError[] = {
 };
 
 void Body(Program& p) {
-  const int capacity_mode = CapacityMode(ReadWord(p, 0x03));
-  p.Sleep(0);
+  const int capacity_mode = ReadCapacityMode(p, 0);
   PrintStandardLines(p, kStandardLines, &ProgramState::buf, capacity_mode);
   CellVoltages(p);
   p.con.Dashes(Magenta, 38);
