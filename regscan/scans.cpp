@@ -30,7 +30,7 @@ struct Member {
   BusSteps steps;
   OutputForm form;
   std::uint8_t (ProgramState::*block)[256];  // where a block member's reply goes
-  int register_digits;                        // hexadecimal digits of R in a block listing
+  bool wide_register;                         // R shown with four hexadecimal digits
   bool blank_line_after_block;
   bool blank_lines_in_mode_block;
   int closing_dashes;
@@ -56,7 +56,7 @@ const Member kReadWord = {
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, 2, false, false, 49, WordScanDone};
+    OutputForm::Word, nullptr, false, false, false, 49, WordScanDone};
 
 const Member kReadWord00 = {
     {{Yellow, " READ-WORD "}, {Cyan, "After RegXX => WR[00] "}, {White, "0x00 to 0xFF"}},
@@ -67,7 +67,7 @@ const Member kReadWord00 = {
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, 2, false, false, 49, WordScanDone};
+    OutputForm::Word, nullptr, false, false, false, 49, WordScanDone};
 
 const Member kReadBlock = {
     {{White, "     Test "}, {Yellow, "READ-BLOCK "}, {White, "from 0x00 to 0xFF registr"}},
@@ -76,7 +76,7 @@ const Member kReadBlock = {
       p.Sleep(30);
       return result;
     },
-    OutputForm::Block, &ProgramState::block, 2, false, true, 51, BlockScanDone};
+    OutputForm::Block, &ProgramState::block, false, false, true, 51, BlockScanDone};
 
 const Member kReadBlock23 = {
     {{White, "   Test "}, {Yellow, "READ-BLOCK [23] "}, {White, "from 0x00 to 0xFF registr"}},
@@ -86,7 +86,7 @@ const Member kReadBlock23 = {
       p.Sleep(10);
       return result;
     },
-    OutputForm::Block, &ProgramState::buf, 4, true, false, 51, Block23ScanDone};
+    OutputForm::Block, &ProgramState::buf, true, true, false, 51, Block23ScanDone};
 
 struct ModeName {
   int boot_rom;
@@ -125,7 +125,11 @@ void WordOutput(Program& p, int reg, int result) {
 void BlockOutput(Program& p, const Member& member, int reg, int count) {
   const std::uint8_t(&data)[256] = p.*member.block;
   p.con.Print(Cyan, " Read-BLOCK from ");
-  p.con.Print(Red, "0x%0*x : ", member.register_digits, static_cast<unsigned>(reg));
+  if (member.wide_register) {
+    p.con.Print(Red, "0x%04x : ", static_cast<unsigned>(reg));
+  } else {
+    p.con.Print(Red, "0x%02x : ", static_cast<unsigned>(reg));
+  }
   p.con.Print(Cyan, "%u byte\n", static_cast<unsigned>(count));
   if (count == kNoReply) {
     p.con.Print(Red, "Not Read");
