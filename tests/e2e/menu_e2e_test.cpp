@@ -28,21 +28,9 @@ class MenuEndToEnd : public ::testing::Test {
   ScratchDirectory dir_;
 };
 
-// Adapter found, probe passes, menu, one character.
-std::string Cycle() {
-  return AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("0055");
-}
+std::string Cycle() { return DefaultBatteryCycle(); }
 
-const char* kCycleTrace =
-    "open 04b4 8613 -> 197121\n"
-    "id -> 5067605\n"
-    "rw 00 -> -9\n"
-    "sleep 1\n"
-    "rw 0d -> 85\n"
-    "sleep 1\n"
-    "pec 1\n"
-    "sleep 5\n"
-    "rw 0d -> 85\n";
+const char* const kCycleTrace = kDefaultBatteryCycleTrace;
 
 TEST_F(MenuEndToEnd, StartupMenuAndExitByteForByte) {
   WriteBudget({10, 0});

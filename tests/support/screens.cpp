@@ -65,6 +65,19 @@ std::string MenuScreen(const std::string& read_0d_hex) {
   return s;
 }
 
+std::string DefaultBatteryCycle() { return AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("0055"); }
+
+const char* const kDefaultBatteryCycleTrace =
+    "open 04b4 8613 -> 197121\n"
+    "id -> 5067605\n"
+    "rw 00 -> -9\n"
+    "sleep 1\n"
+    "rw 0d -> 85\n"
+    "sleep 1\n"
+    "pec 1\n"
+    "sleep 5\n"
+    "rw 0d -> 85\n";
+
 std::string PauseText() { return ConsoleCommands().pause; }
 
 }  // namespace testing_support

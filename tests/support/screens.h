@@ -36,4 +36,9 @@ std::string MenuScreen(const std::string& read_0d_hex);
 // What the pause after a choice writes, with standard input not a terminal.
 std::string PauseText();
 
+// A whole menu cycle on the default battery (state of charge 85, word 0x00
+// unanswered) with an adapter that opens at once, and its bus trace.
+std::string DefaultBatteryCycle();
+extern const char* const kDefaultBatteryCycleTrace;
+
 }  // namespace testing_support

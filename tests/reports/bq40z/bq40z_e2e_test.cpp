@@ -13,16 +13,7 @@ namespace {
 using namespace testing_support;
 using namespace bq40z_tests;
 
-const char* kCycleTrace =
-    "open 04b4 8613 -> 197121\n"
-    "id -> 5067605\n"
-    "rw 00 -> -9\n"
-    "sleep 1\n"
-    "rw 0d -> 85\n"
-    "sleep 1\n"
-    "pec 1\n"
-    "sleep 5\n"
-    "rw 0d -> 85\n";
+const char* const kCycleTrace = kDefaultBatteryCycleTrace;
 
 // The adapter check and presence probe that choice "3" runs first.
 const char* kCheckTrace =
@@ -33,7 +24,7 @@ const char* kCheckTrace =
     "rw 0d -> 85\n"
     "sleep 1\n";
 
-std::string Cycle() { return AttemptScreen() + SuccessScreen("1.2.3") + CLS + MenuScreen("0055"); }
+std::string Cycle() { return DefaultBatteryCycle(); }
 
 TEST(Bq40zEndToEnd, ChoiceThreeOnTheDefaultBattery) {
   ScratchDirectory dir;
