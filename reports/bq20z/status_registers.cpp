@@ -2,21 +2,13 @@
 
 #include "reports/bq20z/manufacturer_access.h"
 #include "reports/flag_lines.h"
+#include "reports/smart_battery_flags.h"
 
 namespace reports {
 
 using namespace core;
 
 namespace {
-
-const FlagName kBatteryStatusFlags[] = {
-    {15, " OCA"}, {14, " TCA"}, {12, " OTA"}, {11, " TDA"}, {9, " RCA"}, {8, " RTA"}, {7, " INIT"},
-    {6, " DSG"},  {5, " FC"},   {4, " FD"},   {3, " EC3"},  {2, " EC2"}, {1, " EC1"}, {0, " EC0"},
-};
-
-const FlagName kBatteryModeFlags[] = {
-    {15, " CapM"}, {14, " ChgM"}, {13, " AM"}, {9, " PB"}, {8, " CC"}, {7, " CF"}, {1, " PBS"}, {0, " ICC"},
-};
 
 const FlagName kOperationStatusFlags[] = {
     {15, " PRES"}, {14, " FAS"},   {13, " SS"},    {12, " CSV"},   {10, " LDMD"}, {7, " WAKE"},

@@ -4,17 +4,13 @@
 
 #include "reports/bq30z/bq30z_parts.h"
 #include "reports/flag_lines.h"
+#include "reports/smart_battery_flags.h"
 
 namespace reports::bq30z_parts {
 
 using namespace core;
 
 namespace {
-
-constexpr FlagName kBatteryStatus[] = {
-    {15, " OCA"}, {14, " TCA"}, {12, " OTA"}, {11, " TDA"}, {9, " RCA"}, {8, " RTA"}, {7, " INIT"},
-    {6, " DSG"},  {5, " FC"},   {4, " FD"},   {3, " EC3"},  {2, " EC2"}, {1, " EC1"}, {0, " EC0"},
-};
 
 constexpr FlagName kOperationStatus[] = {
     {29, " FetOf"}, {28, " XLSBS"}, {27, " SLPC"}, {26, " SLPQM"}, {25, " SMBLCL"}, {24, " INIT"},
@@ -122,7 +118,7 @@ void BatteryStatus(Program& p) {
   p.con.Continue("%04X Hex\n", static_cast<unsigned>(p.tempWord));
   p.con.SetColour(Red);
   // An error code is decoded from its low 16 bits like a status word.
-  FlagLine(p.con, kBatteryStatus, static_cast<std::uint32_t>(p.tempWord), 15, 0);
+  FlagLine(p.con, kBatteryStatusFlags, static_cast<std::uint32_t>(p.tempWord), 15, 0);
 }
 
 void OperationStatus(Program& p) {

@@ -1,5 +1,6 @@
 #include "reports/bq40z/bq40z.h"
 #include "reports/flag_lines.h"
+#include "reports/smart_battery_flags.h"
 
 namespace reports::z40 {
 
@@ -8,15 +9,6 @@ using namespace core;
 namespace {
 
 constexpr int kSeparator = 39;
-
-const FlagName kBatteryStatus[] = {
-    {15, " OCA"}, {14, " TCA"}, {12, " OTA"}, {11, " TDA"}, {9, " RCA"}, {8, " RTA"},
-    {7, " INIT"}, {6, " DSG"},  {5, " FC"},  {4, " FD"},   {3, " EC3"}, {2, " EC2"}, {1, " EC1"}, {0, " EC0"},
-};
-
-const FlagName kBatteryMode[] = {
-    {15, " CapM"}, {14, " ChgM"}, {13, " AM"}, {9, " PB"}, {8, " CC"}, {7, " CF"}, {1, " PBS"}, {0, " ICC"},
-};
 
 // The byte-0 names end in a blank of their own.
 const FlagName kOperationStatus[] = {
@@ -75,7 +67,7 @@ void BatteryStatusFlags(Program& p) {
   p.con.Print(Cyan, " BatteryStatus (0x16):...... ");
   p.con.Print(Yellow, "%04X Hex\n", static_cast<unsigned>(p.tempWord));
   p.con.SetColour(Red);
-  FlagLine(p.con, kBatteryStatus, static_cast<std::uint32_t>(p.tempWord) & 0xFFFF, 15, 0);
+  FlagLine(p.con, kBatteryStatusFlags, static_cast<std::uint32_t>(p.tempWord) & 0xFFFF, 15, 0);
   p.con.Dashes(Magenta, kSeparator);
 }
 
@@ -85,7 +77,7 @@ void BatteryModeFlags(Program& p) {
   p.con.Print(Cyan, " BatteryMode (0x03):........ ");
   p.con.Print(Yellow, "%04X Hex\n", static_cast<unsigned>(p.status));
   p.con.SetColour(Red);
-  FlagLine(p.con, kBatteryMode, static_cast<std::uint32_t>(p.status) & 0xFFFF, 15, 0);
+  FlagLine(p.con, kBatteryModeFlags, static_cast<std::uint32_t>(p.status) & 0xFFFF, 15, 0);
   p.con.Dashes(Magenta, kSeparator);
 }
 

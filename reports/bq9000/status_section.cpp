@@ -2,6 +2,7 @@
 
 #include "reports/bq9000/bq9000.h"
 #include "reports/flag_lines.h"
+#include "reports/smart_battery_flags.h"
 
 namespace reports::bq9000_family {
 
@@ -23,11 +24,6 @@ struct StateLine {
   std::span<const StateText> texts;
 };
 
-const FlagName kBatteryStatusFlags[] = {
-    {15, " OCA"}, {14, " TCA"}, {12, " OTA"}, {11, " TDA"}, {9, " RCA"},
-    {8, " RTA"},  {7, " INIT"}, {6, " DSG"},  {5, " FC"},   {4, " FD"},
-};
-
 const StateText kErrorCodes[] = {
     {0, Green, " OK"},
     {1, Yellow, " BUSY"},
@@ -38,10 +34,6 @@ const StateText kErrorCodes[] = {
     {7, Red, " Unknown Error"},
 };
 const StateLine kErrorLine = {0, 4, kErrorCodes};
-
-const FlagName kBatteryModeFlags[] = {
-    {15, " CapM"}, {14, " ChgM"}, {13, " AM"}, {9, " PB"}, {8, " CC"}, {7, " CF"}, {1, " PBS"}, {0, " ICC"},
-};
 
 // The ManufacturerAccess word of this family packs the protection and charge
 // state of the pack.
@@ -125,7 +117,8 @@ void StatusSection(Program& p) {
   p.con.Print(Cyan, " BatteryStatus (0x16):...... ");
   p.con.Print(Yellow, "%04X Hex\n", static_cast<unsigned>(p.tempWord));
   p.con.SetColour(Red);
-  FlagLine(p.con, kBatteryStatusFlags, static_cast<std::uint32_t>(p.tempWord), 15, 0);
+  // This family's line stops at bit 4: its error code has a line of its own.
+  FlagLine(p.con, kBatteryStatusFlags, static_cast<std::uint32_t>(p.tempWord), 15, 4);
   WriteStateLine(p, kErrorLine, p.tempWord);
   Separator(p);
 
