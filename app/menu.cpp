@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "app/program_main.h"
-#include "link/discovery.h"
+#include "core/discovery.h"
 #include "regscan/regscan.h"
 #include "reports/bq20z/bq20z.h"
 #include "reports/bq30z/bq30z.h"
@@ -121,8 +121,8 @@ void Dispatch(Program& p, int choice) {
   for (const Choice& c : kChoices) {
     if (c.key != std::toupper(choice)) continue;
     if (c.check) {
-      smb::CheckDevice(p);
-      smb::CheckSMB(p);
+      core::CheckDevice(p);
+      core::CheckSMB(p);
     }
     if (c.clear_screen) p.con.ClearScreen();
     if (c.action != nullptr) c.action(p);
@@ -137,8 +137,8 @@ void Dispatch(Program& p, int choice) {
 }  // namespace
 
 void MenuCycle(Program& p) {
-  smb::CheckDevice(p);
-  smb::CheckSMB(p);
+  core::CheckDevice(p);
+  core::CheckSMB(p);
   p.bus.SMBEnablePEC(1);
   p.Sleep(5);
   p.VarPec = 1;

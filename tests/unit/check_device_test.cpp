@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "link/discovery.h"
+#include "core/discovery.h"
 #include "tests/support/harness.h"
 #include "tests/support/screens.h"
 
@@ -30,7 +30,7 @@ std::string Profile(const std::string& open, const std::string& id) {
 
 int CheckDeviceExitCode(TestProgram& t) {
   try {
-    smb::CheckDevice(t.p());
+    core::CheckDevice(t.p());
   } catch (const core::ProgramEnd& end) {
     return end.code;
   }
@@ -128,7 +128,7 @@ TEST(CheckDevice, Minus1010WithTheExpectedIdentifierFailsWithoutRestart) {
 
 TEST(BudgetFile, MissingFileShowsTheErrorBlockAndIsCreatedWithTen) {
   TestProgram t("{}");
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), 0), 10);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 0), 10);
   EXPECT_EQ(t.Output(), FileErrorBlock());
   EXPECT_EQ(BudgetBytes(), std::string("\x0a\x00", 2));
 }
@@ -136,23 +136,23 @@ TEST(BudgetFile, MissingFileShowsTheErrorBlockAndIsCreatedWithTen) {
 TEST(BudgetFile, ReadDoesNotWriteAndCountDownKeepsByteOne) {
   TestProgram t("{}");
   WriteBudget({3, 0x77});
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), 0), 3);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 0), 3);
   EXPECT_EQ(BudgetBytes(), std::string("\x03\x77", 2));
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), -1), 2);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), -1), 2);
   EXPECT_EQ(BudgetBytes(), std::string("\x02\x77", 2));
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), 300), 44);  // the low 8 bits of 300
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 300), 44);  // the low 8 bits of 300
   EXPECT_EQ(BudgetBytes(), std::string("\x2c\x00", 2));
   WriteBudget({0, 5});
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), -1), 255);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), -1), 255);
   EXPECT_EQ(t.Output(), "");
 }
 
 TEST(BudgetFile, EmptyOrShortFileReadsWhatWasFilled) {
   TestProgram t("{}");
   WriteBudget({});
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), 0), 0);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 0), 0);
   WriteBudget({6});
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), -1), 5);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), -1), 5);
   EXPECT_EQ(BudgetBytes(), std::string("\x05\x00", 2));
 }
 

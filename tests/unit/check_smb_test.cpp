@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "link/discovery.h"
+#include "core/discovery.h"
 #include "tests/support/harness.h"
 #include "tests/support/screens.h"
 
@@ -30,7 +30,7 @@ class ProbeSucceeds : public ::testing::TestWithParam<Answering> {};
 
 TEST_P(ProbeSucceeds, AtTheFirstProbeWithoutAScreen) {
   TestProgram t(Probe(GetParam().word00, GetParam().word0d));
-  smb::CheckSMB(t.p());
+  core::CheckSMB(t.p());
   EXPECT_EQ(t.Output(), CLS);
   EXPECT_EQ(t.TraceText(), ProbeTrace(GetParam().word00, GetParam().word0d));
 }
@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Patterns, ProbeSucceeds,
 TEST(ProbeFails, WhenStateOfChargeIsMinusOne) {
   TestProgram t(Probe("[16384, 16384]", "[-1, 90]"));
   std::ofstream("CountSRCHadp.bin") << "\x0a";
-  smb::CheckSMB(t.p());
+  core::CheckSMB(t.p());
   EXPECT_EQ(t.Output(), CLS + NoBatteryScreen("4000", "FFFFFFFF", 60) + AttemptScreen() +
                             SuccessScreen("1.2.3") + CLS);
   EXPECT_EQ(t.TraceText(), ProbeTrace("16384", "-1") +
@@ -53,7 +53,7 @@ TEST(ProbeFails, WhenStateOfChargeIsMinusOne) {
 TEST(ProbeFails, SixtyOneTimesNumberedSixtyDownToZeroThenReturns) {
   TestProgram t("{}");
   std::ofstream("CountSRCHadp.bin") << "\x0a";
-  smb::CheckSMB(t.p());
+  core::CheckSMB(t.p());
   std::string expected;
   for (int counter = 60; counter >= 0; --counter) {
     expected += CLS + NoBatteryScreen("FFFFFFF7", "FFFFFFF7", counter) + AttemptScreen() + SuccessScreen("1.2.3");
@@ -65,7 +65,7 @@ TEST(ProbeFails, SixtyOneTimesNumberedSixtyDownToZeroThenReturns) {
 TEST(ProbeFails, BatteryConnectedDuringTheRetriesEndsTheLoop) {
   TestProgram t(Probe("[-9, -9, -9, 0]", "[-9, -9, -9, 50]"));
   std::ofstream("CountSRCHadp.bin") << "\x0a";
-  smb::CheckSMB(t.p());
+  core::CheckSMB(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find("Read Number " + std::string(W) + "58 ...\n"), std::string::npos);
   EXPECT_EQ(out.find("Read Number " + std::string(W) + "57 ...\n"), std::string::npos);

@@ -10,7 +10,7 @@ extern "C" {
 #include <cerrno>
 #include <fstream>
 
-#include "link/discovery.h"
+#include "core/discovery.h"
 #include "link/i2c/i2c_adapter.h"
 #include "link/i2c/pec.h"
 #include "reports/bq40z/bq40z.h"

@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "app/program_main.h"
-#include "link/discovery.h"
+#include "core/discovery.h"
 #include "platform/system.h"
 #include "platform/windows/windows_console.h"
 #include "tests/support/harness.h"
@@ -111,7 +111,7 @@ TEST(WindowsRestart, TheBatchFileGetsTheNameAsItsOnlyArgument) {
   WriteRestartBatchFile();
   std::ofstream("CountSRCHadp.bin", std::ios::binary) << '\x01' << '\x00';
   try {
-    smb::CheckDevice(t.p());
+    core::CheckDevice(t.p());
     ADD_FAILURE() << "a spent budget ends the program";
   } catch (const core::ProgramEnd& end) {
     EXPECT_EQ(end.code, 0);
@@ -135,7 +135,7 @@ TEST(WindowsBudgetFile, ABudgetFileThatCannotBeWrittenGivesMinus2) {
   TestProgram t("{}");
   // A directory of that name can be neither read nor written as a file.
   std::filesystem::create_directory("CountSRCHadp.bin");
-  EXPECT_EQ(smb::CountSRCHadp(t.p(), 10), -2);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 10), -2);
   EXPECT_EQ(t.Output(), FileErrorBlock() + C + "      Error opening file CountSR\xD0\xA1Hadp.bin\n" + R);
 }
 

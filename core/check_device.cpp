@@ -1,11 +1,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "link/discovery.h"
+#include "core/discovery.h"
 
-namespace smb {
-
-using namespace core;
+namespace core {
 
 namespace {
 
@@ -111,7 +109,7 @@ Outcome Classify(int result, int id, std::size_t first_row) {
   return Outcome::FailurePass;
 }
 
-int OpenAdapter(Program& p) { return p.bus.SMBOpenDeviceVIDPID(kAdapterVendorId, kAdapterProductId); }
+int OpenAdapter(Program& p) { return p.bus.SMBOpenDeviceVIDPID(smb::kAdapterVendorId, smb::kAdapterProductId); }
 
 void AttemptScreen(Program& p) {
   p.con.ClearScreen();
@@ -204,4 +202,4 @@ void CheckDevice(Program& p) {
   }
 }
 
-}  // namespace smb
+}  // namespace core

@@ -3,17 +3,17 @@
 
 #include "core/program.h"
 
-namespace smb {
+namespace core {
 
-// Makes sure the adapter is open; throws core::ProgramEnd when the restart
+// Makes sure the adapter is open; throws ProgramEnd when the restart
 // budget is spent.
-void CheckDevice(core::Program& p);
+void CheckDevice(Program& p);
 
 // The restart budget file: mode 0 reads it, a positive mode sets it, -1
 // counts it down. Returns the new budget, or -2 when the file cannot be written.
-int CountSRCHadp(core::Program& p, int mode);
+int CountSRCHadp(Program& p, int mode);
 
 // Waits for a battery to answer, at most 61 probes.
-void CheckSMB(core::Program& p);
+void CheckSMB(Program& p);
 
-}  // namespace smb
+}  // namespace core

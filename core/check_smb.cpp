@@ -1,8 +1,6 @@
-#include "link/discovery.h"
+#include "core/discovery.h"
 
-namespace smb {
-
-using namespace core;
+namespace core {
 
 namespace {
 
@@ -44,4 +42,4 @@ void CheckSMB(Program& p) {
   } while (counter >= 0);
 }
 
-}  // namespace smb
+}  // namespace core
