@@ -75,8 +75,6 @@ int CountSRCHadp(Program& p, int mode) {
 
 namespace {
 
-constexpr int kExpectedInterfaceId = 0x4D5355;
-
 enum class Outcome { Success, FailurePass, CloseAndReopen, RestartAndFailurePass, Reopen };
 enum class IdRule { Equal, Different, Any };
 
@@ -89,18 +87,18 @@ struct Classification {
 // First matching row wins.
 const Classification kOpenResults[] = {
     {[](int r) { return r > 0; }, IdRule::Equal, Outcome::Success},
-    {[](int r) { return r == -9; }, IdRule::Different, Outcome::FailurePass},
-    {[](int r) { return r == -1005; }, IdRule::Equal, Outcome::CloseAndReopen},
-    {[](int r) { return r == -1005; }, IdRule::Different, Outcome::RestartAndFailurePass},
-    {[](int r) { return r == -1010; }, IdRule::Different, Outcome::RestartAndFailurePass},
+    {[](int r) { return r == smb::kNotAcknowledged; }, IdRule::Different, Outcome::FailurePass},
+    {[](int r) { return r == smb::kOpenReopen; }, IdRule::Equal, Outcome::CloseAndReopen},
+    {[](int r) { return r == smb::kOpenReopen; }, IdRule::Different, Outcome::RestartAndFailurePass},
+    {[](int r) { return r == smb::kOpenRestart; }, IdRule::Different, Outcome::RestartAndFailurePass},
     {[](int r) { return r <= 0; }, IdRule::Any, Outcome::FailurePass},
     {[](int r) { return r > 0; }, IdRule::Different, Outcome::Reopen},
 };
 constexpr std::size_t kFirstRow = 0;
-constexpr std::size_t kRowAfterRestart = 4;  // the -1010 row
+constexpr std::size_t kRowAfterRestart = 4;  // the kOpenRestart row
 
 Outcome Classify(int result, int id, std::size_t first_row) {
-  const bool equal = id == kExpectedInterfaceId;
+  const bool equal = id == smb::kAdapterInterfaceId;
   for (std::size_t row = first_row; row < std::size(kOpenResults); ++row) {
     const Classification& c = kOpenResults[row];
     const bool id_matches = c.id == IdRule::Any || (c.id == IdRule::Equal) == equal;
@@ -167,7 +165,7 @@ void CheckDevice(Program& p) {
     p.status = OpenAdapter(p);
     int id = 0;
     Outcome outcome = Outcome::FailurePass;
-    if (p.status != -1000) {
+    if (p.status != smb::kOpenNoAdapter) {
       id = p.bus.SMBInterfaceID();
       outcome = Classify(p.status, id, kFirstRow);
     }

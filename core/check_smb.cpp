@@ -32,7 +32,8 @@ void CheckSMB(Program& p) {
     p.Sleep(1);
     const int state_of_charge = p.bus.SMBReadWord(BatteryAddress, 0x0D);
     p.Sleep(1);
-    const bool missing = (manuf_access == -9 && state_of_charge == -9) || state_of_charge == -1;
+    const bool missing = (manuf_access == smb::kNotAcknowledged && state_of_charge == smb::kNotAcknowledged) ||
+                         state_of_charge == smb::kReadFailed;
     if (!missing) return;
     NoBatteryScreen(p, manuf_access, state_of_charge, counter);
     p.Sleep(1000);

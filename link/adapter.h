@@ -1,8 +1,10 @@
 #pragma once
-// The eight operations of an SMBus adapter. Each backend (simulated battery,
-// Linux i2c-dev, the vendor library) implements them.
+// The eight operations of an SMBus adapter, their result codes and the error
+// of an adapter that cannot be made. Each backend (simulated battery, Linux
+// i2c-dev, the vendor library) implements them.
 
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace smb {
@@ -12,6 +14,30 @@ constexpr int BatteryAddress = 0x16;
 
 constexpr int kAdapterVendorId = 0x04B4;
 constexpr int kAdapterProductId = 0x8613;
+// What SMBInterfaceID answers for the expected adapter firmware ("SMU").
+constexpr int kAdapterInterfaceId = 0x4D5355;
+
+// Result codes: an operation that fails returns a negative code. The
+// program acts on these; any other negative code is a plain failure.
+constexpr int kNotAcknowledged = -9;  // no device answered, or it timed out
+constexpr int kReadFailed = -1;       // the presence probe counts it as no battery
+// Open results that the adapter search tells apart.
+constexpr int kOpenNoAdapter = -1000;     // no adapter: its interface is not asked
+constexpr int kOpenReopen = -1005;        // close and open again (or restart)
+constexpr int kOpenRestart = -1010;       // the program must restart
+// Further codes of the i2c-dev backend (the README lists them).
+constexpr int kPecMismatch = -12;
+constexpr int kProtocolError = -13;   // e.g. an impossible block length
+constexpr int kArbitrationLost = -14;
+constexpr int kNotSupported = -15;    // the adapter cannot make this transfer
+constexpr int kAdapterGone = -16;
+constexpr int kOtherError = -17;
+
+// An adapter that cannot be chosen or loaded; the message is one line.
+class AdapterChoiceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class Adapter {
  public:

@@ -15,7 +15,7 @@ void CheckBoot(Program& p) {
   } else if (p.status == 0x1111) {
     p.BootRom = 2;
     p.con.Print(Cyan, " RW 72 = %04X\n", static_cast<unsigned>(p.status));
-  } else if (p.status == -9) {
+  } else if (p.status == smb::kNotAcknowledged) {
     // A failed read stores nothing; an earlier report's text left in the
     // buffer must not pass for the boot ROM's mark.
     std::memset(p.buf, 0, sizeof p.buf);

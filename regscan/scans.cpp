@@ -11,8 +11,6 @@ using namespace core;
 
 namespace {
 
-constexpr int kNoReply = -9;  // the register did not answer
-
 struct Segment {
   int colour;
   const char* text;
@@ -116,7 +114,7 @@ void ModeBlock(Program& p, const Member& member) {
 }
 
 void WordOutput(Program& p, int reg, int result) {
-  if (result == kNoReply) return;
+  if (result == smb::kNotAcknowledged) return;
   p.con.Print(Cyan, " Read-WORD From ");
   p.con.Print(White, "0x%02x = ", static_cast<unsigned>(reg));
   p.con.Print(Yellow, "%04X\n\n", static_cast<unsigned>(result));
@@ -131,7 +129,7 @@ void BlockOutput(Program& p, const Member& member, int reg, int count) {
     p.con.Print(Red, "0x%02x : ", static_cast<unsigned>(reg));
   }
   p.con.Print(Cyan, "%u byte\n", static_cast<unsigned>(count));
-  if (count == kNoReply) {
+  if (count == smb::kNotAcknowledged) {
     p.con.Print(Red, "Not Read");
   } else {
     p.con.Print(Green, " Block:");

@@ -70,7 +70,7 @@ int I2cAdapter::OpenDeviceVIDPID(int, int) {
   return kOpenResult;
 }
 
-int I2cAdapter::InterfaceID() { return fd_ >= 0 ? kInterfaceId : 0; }
+int I2cAdapter::InterfaceID() { return fd_ >= 0 ? kAdapterInterfaceId : 0; }
 
 void I2cAdapter::CloseDevice() {
   if (fd_ >= 0) close(fd_);

@@ -13,18 +13,9 @@
 
 namespace smb::i2c {
 
-// Error codes of this adapter (the README lists them).
-constexpr int kNotAcknowledged = -9;  // no acknowledge, or timed out
-constexpr int kPecMismatch = -12;
-constexpr int kProtocolError = -13;   // e.g. an impossible block length
-constexpr int kArbitrationLost = -14;
-constexpr int kNotSupported = -15;    // the adapter cannot make this transfer
-constexpr int kAdapterGone = -16;
-constexpr int kOtherError = -17;
-
-// What an open adapter reports: version "1.0.0" and the expected interface.
+// What an open adapter reports: version "1.0.0" and the expected interface
+// (kAdapterInterfaceId). Its error codes are those of link/adapter.h.
 constexpr int kOpenResult = 0x000001;
-constexpr int kInterfaceId = 0x4D5355;
 
 class I2cAdapter : public Adapter {
  public:

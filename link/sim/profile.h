@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "link/adapter.h"
+
 namespace smb::sim {
 
 // One answer: a word (0 to 65535) or an error code in `code`; for a block, the
@@ -34,8 +36,8 @@ using AnswerTable = std::map<int, AnswerSequence>;
 struct Profile {
   std::string description;
   AnswerSequence open{{Answer{197121, {}}}};          // firmware 1.2.3
-  AnswerSequence interface_id{{Answer{5067605, {}}}};  // "SMU"
-  int missing = -9;
+  AnswerSequence interface_id{{Answer{kAdapterInterfaceId, {}}}};
+  int missing = kNotAcknowledged;
   AnswerTable words;
   AnswerTable blocks;
   AnswerTable manufacturer_access;

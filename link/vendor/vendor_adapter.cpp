@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "link/adapter_choice.h"
 #include "platform/library.h"
 
 namespace smb::vendor {

@@ -13,7 +13,7 @@ using namespace core;
 
 namespace {
 
-constexpr int kNoReply = -9;  // the gauge did not answer the read
+constexpr int kNoReply = smb::kNotAcknowledged;  // the gauge did not answer the read
 constexpr int kAnyOther = INT_MIN;
 
 // Which line the mode detection writes.

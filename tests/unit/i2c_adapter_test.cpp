@@ -93,7 +93,7 @@ TEST_F(I2cBackend, WithoutPlainTransfersALongBlockIsAProtocolError) {
   Request(0x0071);
   int result = 0;
   Block(0x44, &result);
-  EXPECT_EQ(result, smb::i2c::kProtocolError);
+  EXPECT_EQ(result, smb::kProtocolError);
 }
 
 TEST_F(I2cBackend, PecWithoutAdapterSupportIsComputedByTheProgram) {
@@ -109,9 +109,9 @@ TEST_F(I2cBackend, PecWithoutAdapterSupportIsComputedByTheProgram) {
   EXPECT_EQ(fake_->bus().reads_with_rdwr, 3);
 
   fake_->bus().corrupt_pec = true;
-  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::i2c::kPecMismatch);
+  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::kPecMismatch);
   Block(0x20, &result);
-  EXPECT_EQ(result, smb::i2c::kPecMismatch);
+  EXPECT_EQ(result, smb::kPecMismatch);
 
   adapter_->EnablePEC(0);  // back to the driver's SMBus calls, no PEC byte
   EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), 85);
@@ -122,7 +122,7 @@ TEST_F(I2cBackend, AdapterPecErrorsAreReported) {
   Attach(kSmbusOnly);
   adapter_->EnablePEC(1);
   fake_->bus().corrupt_pec = true;
-  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::i2c::kPecMismatch);
+  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::kPecMismatch);
 }
 
 TEST_F(I2cBackend, NeitherPecNorPlainTransfersIsSaidOnceAndTheWorkGoesOn) {
@@ -167,7 +167,7 @@ TEST_F(I2cBackend, AnUnpluggedAdapterIsClosedAndReportedMissing) {
   fake_->bus().gauge_absent = true;
   fake_->bus().absent_error = ENODEV;
   std::filesystem::remove(device_);  // its device node goes with it
-  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::i2c::kAdapterGone);
+  EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), smb::kAdapterGone);
   EXPECT_EQ(adapter_->InterfaceID(), 0);
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(adapter_->OpenDeviceVIDPID(0x04B4, 0x8613), -9);
