@@ -144,7 +144,7 @@ void MenuCycle(Program& p) {
   p.VarPec = 1;
   p.status = p.bus.SMBReadWord(BatteryAddress, 0x0D);
   p.con.Print(White, " Read 0x0d = %04X\n", static_cast<unsigned>(p.status));
-  p.BootRom = (p.status < 0 || p.status > 100) ? 1 : 0;
+  p.BootRom = BootRomFromStateOfCharge(p.status);
   p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
   DrawMenu(p);
   Dispatch(p, p.con.ReadChar());

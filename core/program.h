@@ -36,6 +36,12 @@ struct ProgramState {
   int tempWord = 0;
 };
 
+// The BootRom flag from a state-of-charge read (0x0D): a gauge still in its
+// boot ROM answers above 100, or not at all.
+inline int BootRomFromStateOfCharge(int state_of_charge) {
+  return (state_of_charge < 0 || state_of_charge > 100) ? 1 : 0;
+}
+
 // Thrown to end the process with an exit code from deep inside a routine.
 struct ProgramEnd {
   int code;

@@ -18,7 +18,7 @@ void ReportHeader(Program& p, const char* banner, const char* title) {
 }
 
 bool StopInBootRom(Program& p) {
-  p.BootRom = (p.status < 0 || p.status > 100) ? 1 : 0;
+  p.BootRom = BootRomFromStateOfCharge(p.status);
   if (p.BootRom == 0) return false;
   p.con.Print(Red, "        Device in BOOT-rom mod.");
   p.con.NewLine();

@@ -19,7 +19,7 @@ constexpr int kWide = 39;    // header, boot-ROM block and closing separator
 
 // A gauge in boot-ROM mode answers nothing useful: say so and stop.
 bool BootRomGuard(Program& p) {
-  p.BootRom = (p.status < 0 || p.status > 100) ? 1 : 0;
+  p.BootRom = BootRomFromStateOfCharge(p.status);
   if (p.BootRom == 0) return false;
   p.con.Dashes(White, kWide);
   p.con.Print(Red, "         DEVICE in BOOT-ROM mod\n");
