@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "reports/battery_values.h"
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 #include "reports/bq20z/seal_keys.h"
 #include "reports/bq20z/status_registers.h"
 #include "reports/report_header.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "reports/battery_values.h"
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 #include "reports/bq30z/bq30z_parts.h"
 #include "reports/report_header.h"
 #include "reports/standard_lines.h"

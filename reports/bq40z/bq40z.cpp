@@ -1,7 +1,7 @@
 #include "reports/bq40z/bq40z.h"
 
 #include "reports/battery_values.h"
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 #include "reports/report_header.h"
 #include "reports/standard_lines.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "reports/battery_values.h"
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 #include "reports/standard_lines.h"
 
 namespace reports {

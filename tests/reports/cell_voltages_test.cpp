@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 #include "tests/support/harness.h"
 
 namespace {

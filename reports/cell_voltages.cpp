@@ -1,4 +1,4 @@
-#include "reports/bq20z/cell_voltages.h"
+#include "reports/cell_voltages.h"
 
 #include <cstdint>
 #include <cstdlib>
