@@ -60,15 +60,13 @@ void PrintStandardLines(Program& p, std::span<const StandardLine> rows, TextBuff
     if (OneText(row.rule)) {
       Read(p, row, texts);
       p.con.SetColour(row.label_colour);
-    } else if (row.order == Order::LabelFirst) {
-      p.con.Print(row.label_colour, "%s", row.label);
-      p.con.SetColour(row.value_colour);
-      Read(p, row, texts);
     } else {
+      if (row.order != Order::ReadFirst) p.con.Print(row.label_colour, "%s", row.label);
+      if (row.order == Order::LabelFirst) p.con.SetColour(row.value_colour);
       Read(p, row, texts);
-      p.con.Print(row.label_colour, "%s", row.label);
+      if (row.order == Order::ReadFirst) p.con.Print(row.label_colour, "%s", row.label);
       // The date sets its own two colours.
-      if (row.rule != ValueRule::Date) p.con.SetColour(row.value_colour);
+      if (row.order != Order::LabelFirst && row.rule != ValueRule::Date) p.con.SetColour(row.value_colour);
     }
     WriteValue(p, row.rule, texts, capacity_mode);
   }

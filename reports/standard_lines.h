@@ -33,17 +33,19 @@ enum class ValueRule {
   AbsoluteSocLine,  // " AbsoluteSOC................ %u %%\n"
 };
 
+// Where the read stands against the row's writes.
 enum class Order {
-  ReadFirst,   // read (and sleep), then label and value
-  LabelFirst,  // label, value colour, then the read and its value at once
+  ReadFirst,      // read (and sleep), then label and value
+  LabelFirst,     // label, value colour, then the read and its value at once
+  LabelThenRead,  // label, then the read, then the value in its colour
 };
 
 struct StandardLine {
-  const char* label;  // unused by the one-text rules
+  const char* label = nullptr;  // none for the one-text rules
   int label_colour;
   int value_colour;
   int command;
-  int sleep_ms;  // kNoSleep: the next operation follows at once
+  int sleep_ms = kNoSleep;  // the next operation follows at once
   ValueRule rule;
   Order order = Order::ReadFirst;
 };

@@ -1,50 +1,18 @@
+// The bq20z report, its steps in the order the screen shows them.
+
 #include "reports/bq20z/bq20z.h"
 
 #include <cstdint>
 
 #include "reports/battery_values.h"
+#include "reports/bq20z/internal.h"
 #include "reports/cell_voltages.h"
-#include "reports/bq20z/seal_keys.h"
-#include "reports/bq20z/status_registers.h"
 #include "reports/report_header.h"
-#include "reports/standard_lines.h"
 
 namespace reports {
 
 using namespace core;
-
-namespace {
-
-// Smart Battery Data lines 1 to 17: each read, its sleep, then its line.
-const StandardLine kStandardLines[] = {
-    {" Design Capacity:            ", Yellow, White, 0x18, 1, ValueRule::Capacity},
-    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, 1, ValueRule::Capacity},
-    {" Cycle Count:                ", Red, White, 0x17, 1, ValueRule::Decimal},
-    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
-    {" Design Voltage:             ", Yellow, White, 0x19, 1, ValueRule::MilliVolts},
-    {" Manufacturer Name:......... ", Red, Red, 0x20, 2, ValueRule::Text},
-    {" Device Name:                ", Green, Green, 0x21, 2, ValueRule::Text},
-    {" Serial Number:............. ", Magenta, Magenta, 0x1C, 1, ValueRule::HexUpper},
-    {" Charging Voltage:           ", Yellow, Yellow, 0x15, 1, ValueRule::MilliVolts},
-    {" Charging Current:.......... ", White, White, 0x14, 1, ValueRule::MilliAmps},
-    {" Device Chemistry:           ", Cyan, Red, 0x22, 2, ValueRule::Chemistry},
-    {" Temperature:............... ", Magenta, White, 0x08, 1, ValueRule::Celsius},
-    {" Voltage:                    ", Yellow, Yellow, 0x09, 1, ValueRule::MilliVolts},
-    {" Current:................... ", White, White, 0x0A, 1, ValueRule::SignedMilliAmps},
-    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
-    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
-    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
-};
-
-const StandardLine kSpecificationInfo[] = {
-    {" Specification Info:........ ", Yellow, Green, 0x1A, kNoSleep, ValueRule::HexLower},
-};
-
-const StandardLine kMaxError[] = {
-    {" Max Error:                  ", White, White, 0x0C, 1, ValueRule::Percent},
-};
-
-}  // namespace
+using namespace bq20z_family;
 
 void bq20z(Program& p) {
   p.con.ClearScreen();
@@ -58,24 +26,134 @@ void bq20z(Program& p) {
   PrintStandardLines(p, kSpecificationInfo, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, 38);
 
-  PrintBatteryStatus20z(p);
-  PrintBatteryModeFlags20z(p);
-  PrintOperationStatus20z(p);
-
+  PrintStatusWords(p);
   PrintSealUnsealDevice20z(p);
-  if (p.StUnsealDevice != 0) PrintKeys20z(p);
+  if (p.StUnsealDevice != 0) PrintKeys(p);
 
-  PrintSafetyPfChargingStatus20z(p);
-  PrintFetControl20z(p);
+  PrintProtectionRegisters(p);
+  PrintFetControl(p);
   PrintStandardLines(p, kMaxError, &ProgramState::buf, capacity_mode);
 
-  if (p.StUnsealDevice != 0) PrintGaugeMemory20z(p);
+  if (p.StUnsealDevice != 0) PrintGaugeMemory(p);
   p.con.Dashes(Magenta, 37);
 
-  PrintVersions20z(p);
+  PrintVersionWords(p);
   DeltaCapacity(p);
   p.con.Dashes(Magenta, 39);
   p.con.SetColour(Red);
 }
+
+namespace bq20z_family {
+
+namespace {
+
+// Key blocks hold little-endian words.
+std::uint16_t LittleEndianWord(const std::uint8_t* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] + 256 * bytes[1]);
+}
+
+// Gauge-memory pages hold big-endian words.
+int BigEndianWord(const std::uint8_t* bytes) { return bytes[0] * 256 + bytes[1]; }
+
+// The gauge's registers behind ManufacturerAccess, read with or without a pause.
+GaugeRead ManufacturerAccess(Program& p, PauseBeforeRead pause) {
+  return [&p, pause](int subcommand) { return ManufacturerAccessRead(p, subcommand, pause); };
+}
+
+void OnOff(Program& p, bool on) {
+  if (on) {
+    p.con.Print(White, "ON");
+  } else {
+    p.con.Print(Red, "OFF");
+  }
+}
+
+}  // namespace
+
+void PrintStatusWords(Program& p, std::span<const RegisterLine> rows) {
+  PrintRegisters(p, rows, ManufacturerAccess(p, PauseBeforeRead::OneMillisecond));
+}
+
+void PrintSealUnsealDevice20z(Program& p) {
+  ManufacturerAccessRead(p, 0x0054, PauseBeforeRead::OneMillisecond);
+  PrintSealState(p, kSealStates, p.status & kSealBits, 38);
+}
+
+void PrintKeys(Program& p) {
+  for (const KeyLine& key : kKeyLines) {
+    ReadKeyBlock(p, key.command);
+    if (key.first != nullptr) {
+      p.*key.first = LittleEndianWord(&p.buf[0]);
+      p.*key.second = LittleEndianWord(&p.buf[2]);
+    }
+    p.con.Print(key.colour, "%s", key.label);
+    p.con.Print(Cyan, "Key-1 Key-2 .. ");
+    if (key.first != nullptr) {
+      p.con.Print(key.colour, "%04x %04x\n", static_cast<unsigned>(p.*key.first), static_cast<unsigned>(p.*key.second));
+    } else {
+      p.con.Print(key.colour, "%02x%02x %02x%02x\n", static_cast<unsigned>(p.buf[1]), static_cast<unsigned>(p.buf[0]),
+                  static_cast<unsigned>(p.buf[3]), static_cast<unsigned>(p.buf[2]));
+    }
+  }
+  p.con.Dashes(Magenta, 38);
+}
+
+void PrintProtectionRegisters(Program& p) {
+  PrintRegisters(p, kProtectionRegisters, ManufacturerAccess(p, PauseBeforeRead::None));
+}
+
+void PrintFetControl(Program& p) {
+  if (p.StUnsealDevice != 0) {
+    p.status = p.bus.SMBReadWord(BatteryAddress, 0x46);
+    p.con.Print(Cyan, " FET-Control (0x46):........ ");
+    p.con.Print(Yellow, "%02x Hex\n", static_cast<unsigned>(p.status));
+    p.con.Print(Green, " FET =");
+    for (const FetBit& field : kUnsealedFetBits) {
+      p.con.Print(Yellow, "%s", field.text);
+      OnOff(p, (p.status & field.mask) != 0);
+    }
+  } else {
+    ManufacturerAccessRead(p, 0x0006, PauseBeforeRead::OneMillisecond);
+    p.con.Print(White, " FET-Control (0x0006):...... ");
+    p.con.Print(Yellow, "%04x Hex\n", static_cast<unsigned>(p.status));
+    p.con.Print(Green, " FET =");
+    const SealedFetState& state = kSealedFetStates[(p.status >> 14) & 0x3];
+    p.con.Print(Yellow, " CHG-");
+    OnOff(p, state.charge_on);
+    p.con.Print(Yellow, " DHG-");
+    OnOff(p, state.discharge_on);
+  }
+  p.con.NewLine();
+  p.con.Dashes(Magenta, 38);
+}
+
+void PrintGaugeMemory(Program& p) {
+  ReadSubclass(p, kQmaxSubclass);
+  p.con.Print(Magenta, " Update Status: ............ ");
+  p.con.Print(Yellow, "%u\n", static_cast<unsigned>(p.buf[12]));
+  for (int cell = 0; cell < 4; ++cell) {
+    p.tempWord = BigEndianWord(&p.buf[2 * cell]);
+    p.con.Print(Green, " Qmax ");
+    p.con.Print(Yellow, "%s", kQmaxCellText[cell]);
+    p.con.Print(White, "%04u mah\n", static_cast<unsigned>(p.tempWord));
+  }
+  p.tempWord = BigEndianWord(&p.buf[8]);
+  p.con.Print(White, " Qmax Pack:                  ");
+  p.con.Print(Yellow, "%04u mah\n", static_cast<unsigned>(p.tempWord));
+  p.con.Dashes(Magenta, 37);
+
+  for (int subclass = kFirstRaSubclass; subclass < kFirstRaSubclass + 4; ++subclass) {
+    ReadSubclass(p, subclass);
+    p.con.Print(White, " Cell-%01x ", static_cast<unsigned>(subclass - kFirstRaSubclass));
+    p.con.Print(Cyan, "R_a flag:            ");
+    p.con.Print(Yellow, "%02x%02x\n", static_cast<unsigned>(p.buf[0]), static_cast<unsigned>(p.buf[1]));
+  }
+}
+
+void PrintVersionWords(Program& p) {
+  PrintRegisters(p, kVersionWords, ManufacturerAccess(p, PauseBeforeRead::OneMillisecond));
+}
+
+}  // namespace bq20z_family
 
 }  // namespace reports
