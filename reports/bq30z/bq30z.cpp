@@ -1,21 +1,23 @@
+// The bq30z report, its steps in the order the screen shows them.
+
 #include "reports/bq30z/bq30z.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "reports/battery_values.h"
+#include "reports/bq30z/internal.h"
 #include "reports/cell_voltages.h"
-#include "reports/bq30z/bq30z_parts.h"
 #include "reports/report_header.h"
-#include "reports/standard_lines.h"
 
 namespace reports {
 
 using namespace core;
-using namespace bq30z_parts;
+using namespace bq30z_family;
 
 namespace {
 
-constexpr int kWide = 39;    // header, boot-ROM block and closing separator
+constexpr int kWide = 39;  // header, boot-ROM block and closing separator
 
 // A gauge in boot-ROM mode answers nothing useful: say so and stop.
 bool BootRomGuard(Program& p) {
@@ -31,36 +33,6 @@ bool BootRomGuard(Program& p) {
   return true;
 }
 
-// Smart Battery Data lines 1 to 17; the text blocks go to buff, each
-// followed by the pause the gauge needs after it.
-const StandardLine kStandardLines[] = {
-    {" Design Capacity:            ", Yellow, White, 0x18, kNoSleep, ValueRule::Capacity},
-    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, kNoSleep, ValueRule::Capacity},
-    {" Cycle Count:                ", Magenta, Green, 0x17, kNoSleep, ValueRule::Decimal},
-    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
-    {" Design Voltage:             ", Yellow, White, 0x19, kNoSleep, ValueRule::MilliVolts},
-    {" Manufacturer Name:......... ", Red, Red, 0x20, 3, ValueRule::Text},
-    {" Device Name:                ", Green, Green, 0x21, 3, ValueRule::Text},
-    {nullptr, Magenta, Magenta, 0x1C, kNoSleep, ValueRule::SerialLine},
-    {" Charging Voltage:           ", Yellow, Yellow, 0x15, kNoSleep, ValueRule::MilliVolts},
-    {" Charging Current:.......... ", White, White, 0x14, kNoSleep, ValueRule::MilliAmps},
-    {" Device Chemistry:           ", Cyan, Red, 0x22, 3, ValueRule::Text},
-    {nullptr, Green, Green, 0x08, kNoSleep, ValueRule::TemperatureLine},
-    {" Voltage:                    ", Yellow, Yellow, 0x09, kNoSleep, ValueRule::MilliVolts},
-    {" Current:................... ", White, White, 0x0A, kNoSleep, ValueRule::SignedMilliAmps},
-    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
-    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
-    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
-};
-
-const StandardLine kSpecificationInfo[] = {
-    {" Specification Info:........ ", Yellow, Green, 0x1A, kNoSleep, ValueRule::HexLower},
-};
-
-const StandardLine kMaxError[] = {
-    {" Max Error:                  ", Cyan, White, 0x0C, kNoSleep, ValueRule::Percent},
-};
-
 }  // namespace
 
 void bq30z(Program& p) {
@@ -74,23 +46,113 @@ void bq30z(Program& p) {
   PrintStandardLines(p, kSpecificationInfo, &ProgramState::buff, capacity_mode);
   p.con.Dashes(Magenta, kNarrow);
 
-  BatteryStatus(p);
+  PrintGaugeRegisters(p, kBatteryStatus);
   p.con.Dashes(Magenta, kNarrow);
-  OperationStatus(p);
+  PrintGaugeRegisters(p, kOperationStatus);
   PrintSealUnsealDevicez30(p);
-  GaugeStatusRegisters(p);
+  PrintGaugeStatusRegisters(p);
 
   PrintStandardLines(p, kMaxError, &ProgramState::buff, capacity_mode);
   p.con.Dashes(Magenta, kNarrow);
 
   // The state may come from an earlier report when this gauge said mode 0.
-  if (p.StUnsealDevice != 0) UnsealedData(p);
+  if (p.StUnsealDevice != 0) PrintUnsealedData(p);
 
-  Identification(p);
+  PrintGaugeRegisters(p, kIdentification);
   p.con.Dashes(Magenta, kNarrow);
   DeltaCapacity(p);
   p.con.Dashes(Magenta, kWide);
   p.con.SetColour(Red);
 }
+
+namespace bq30z_family {
+
+namespace {
+
+// Gauge memory keeps its words high byte first.
+int MemoryWord(const Program& p, int offset) { return 256 * p.buf[offset] + p.buf[offset + 1]; }
+
+// True when at least one of the four copies at `offset` equals its Qmax.
+bool CopiesMatch(const Program& p, const int (&qmax)[4], int offset) {
+  for (int k = 0; k < 4; ++k) {
+    if (MemoryWord(p, offset + 2 * k) == qmax[k]) return true;
+  }
+  return false;
+}
+
+// Where the Update Status byte lies depends on the gauge's data layout; the
+// layout is recognised by the copies of the Qmax values it keeps.
+int UpdateStatus(Program& p, const int (&qmax)[4]) {
+  MemoryRow(p, 0x16);
+  p.Sleep(5);
+  if (CopiesMatch(p, qmax, 3)) return p.buf[15];
+
+  MemoryRow(p, 0x1C);
+  p.Sleep(5);
+  if (CopiesMatch(p, qmax, 20)) {
+    MemoryRow(p, 0x1D);
+    p.Sleep(5);
+    return p.buf[0];
+  }
+
+  MemoryRow(p, 0x1A);
+  p.Sleep(5);
+  return p.buf[1];
+}
+
+}  // namespace
+
+void PrintGaugeRegisters(Program& p, std::span<const RegisterLine> rows) {
+  PrintRegisters(p, rows, [&p](int subcommand) { return ManufacturerData(p, subcommand); });
+}
+
+void PrintSealUnsealDevicez30(Program& p) {
+  ManufacturerData(p, 0x0054);
+  p.Sleep(0);
+  PrintSealState(p, kSealStates, p.buf[1] & 0x03, kNarrow);
+}
+
+void PrintGaugeStatusRegisters(Program& p) {
+  for (const RegisterLine& row : kGaugeStatusRegisters) {
+    PrintGaugeRegisters(p, {&row, 1});
+    p.con.Dashes(Magenta, kNarrow);
+  }
+}
+
+void PrintUnsealedData(Program& p) {
+  ManufacturerData(p, 0x0073);
+  p.Sleep(5);
+  int qmax[4];
+  for (int k = 0; k < 4; ++k) qmax[k] = p.buf[10 + 2 * k] + 256 * p.buf[11 + 2 * k];
+
+  const int update_status = UpdateStatus(p, qmax);
+  p.con.Print(White, " Update Status: ............ ");
+  p.con.Print(Green, "%02x   ", static_cast<unsigned>(update_status));
+  p.con.Print(Yellow, "%u\n", static_cast<unsigned>(update_status));
+
+  for (int k = 0; k < 4; ++k) {
+    p.con.Print(Green, "%s", kQmaxLabel[k]);
+    p.con.Print(Cyan, "%04x ", static_cast<unsigned>(qmax[k]));
+    p.con.Print(White, "%04u mah\n", static_cast<unsigned>(qmax[k]));
+  }
+  const int pack = *std::min_element(qmax, qmax + 4);
+  p.con.Print(White, " Qmax Pack:                  ");
+  p.con.Print(Cyan, "%04x ", static_cast<unsigned>(pack));
+  p.con.Print(Magenta, "%04u mah\n", static_cast<unsigned>(pack));
+  p.con.Dashes(Magenta, kNarrow);
+
+  for (int k = 0; k < 4; ++k) {
+    // Each cell's R_a table takes 64 bytes from offset 1280; its first word is shown.
+    MemoryRow(p, (1280 + 64 * k) / 32);
+    p.Sleep(10);
+    p.con.Print(Cyan, " Cell-");
+    p.con.Print(Yellow, "%01x", static_cast<unsigned>(k));
+    p.con.Print(Green, " R_a flag:            ");
+    p.con.Print(Yellow, "%02X%02X HEX\n", p.buf[0], p.buf[1]);
+  }
+  p.con.Dashes(Magenta, kNarrow);
+}
+
+}  // namespace bq30z_family
 
 }  // namespace reports

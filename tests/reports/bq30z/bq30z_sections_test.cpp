@@ -7,16 +7,16 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "reports/bq30z/bq30z.h"
-#include "reports/bq30z/bq30z_parts.h"
+#include "reports/bq30z/internal.h"
 #include "tests/reports/bq30z/bq30z_expected.h"
+#include "tests/support/fixture.h"
 #include "tests/support/harness.h"
 
 namespace {
 
 using namespace testing_support;
 using namespace bq30z_expected;
-using namespace reports::bq30z_parts;
+using namespace reports::bq30z_family;
 using nlohmann::json;
 
 const std::string kSep = std::string(M) + "--------------------------------------\n";
@@ -45,7 +45,7 @@ TEST(Bq30zSealCheck, ModeFromByteOneOfOperationStatus) {
     const std::string reply = std::string("00 ") + c.byte1 + " 00 00";
     TestProgram t(Data("0x0054", reply).dump());
     t.p().StUnsealDevice = c.before;
-    reports::PrintSealUnsealDevicez30(t.p());
+    PrintSealUnsealDevicez30(t.p());
     EXPECT_EQ(t.Output(), kSep + c.line + kSep) << c.byte1;
     EXPECT_EQ(t.TraceText(), DataRead(0x0054, reply) + "sleep 0\n") << c.byte1;
     EXPECT_EQ(t.p().StUnsealDevice, c.after) << c.byte1;
@@ -102,7 +102,7 @@ TEST(Bq30zUpdateStatus, FoundInRow16WhenItsCopiesMatch) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0x0E), 3, {4400, 1, 2, 3});
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {4400, 4410, 4390, 4405});
   TestProgram t(UnsealedProfile(row16, row1c).dump());
-  UnsealedData(t.p());
+  PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("0e", "14").size()), UpdateLine("0e", "14"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) + RaTrace());
 }
@@ -111,7 +111,7 @@ TEST(Bq30zUpdateStatus, FoundThroughRow1CTakesRow1DByteZero) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0x0E), 3, {4401, 4411, 4391, 4406});
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {0, 4410, 0, 0});
   TestProgram t(UnsealedProfile(row16, row1c).dump());
-  UnsealedData(t.p());
+  PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("21", "33").size()), UpdateLine("21", "33"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) +
                                RowRead(0x1C, row1c, 5) + RowRead(0x1D, Row(0x1D, 0, 0x21), 5) + RaTrace());
@@ -122,7 +122,7 @@ TEST(Bq30zUpdateStatus, NoMatchTakesRow1AByteOne) {
   // The right values at the wrong cells do not count.
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {4410, 4400, 4405, 4390});
   TestProgram t(UnsealedProfile(row16, row1c).dump());
-  UnsealedData(t.p());
+  PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("42", "66").size()), UpdateLine("42", "66"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) +
                                RowRead(0x1C, row1c, 5) + RowRead(0x1A, Row(0x1A, 1, 0x42), 5) + RaTrace());
@@ -131,7 +131,7 @@ TEST(Bq30zUpdateStatus, NoMatchTakesRow1AByteOne) {
 TEST(Bq30zUpdateStatus, TheFourthQmaxAloneIsAMatch) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0xA5), 3, {0, 0, 0, 4405});
   TestProgram t(UnsealedProfile(row16, Row(0x1C, 0, 0)).dump());
-  UnsealedData(t.p());
+  PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("a5", "165").size()), UpdateLine("a5", "165"));
   EXPECT_EQ(t.TraceText().find("ww 00 011c"), std::string::npos);
 }
@@ -144,7 +144,7 @@ TEST(Bq30zQmaxAndRa, LinesPackMinimumAndRaFlags) {
   profile["data_flash"]["0x012C"] = "FF 55";
   profile["data_flash"]["0x012E"] = "0A 0B 0C";
   TestProgram t(profile.dump());
-  UnsealedData(t.p());
+  PrintUnsealedData(t.p());
   std::string expected = UpdateLine("0e", "14");
   expected += std::string(G) + " Qmax Cell-0:                " + C + "1130 " + W + "4400 mah\n";
   expected += std::string(G) + " Qmax Cell-1: .............. " + C + "113a " + W + "4410 mah\n";
@@ -175,7 +175,7 @@ TEST(Bq30zQmaxAndRa, PackIsTheSmallestWhereverItIsAndSmallValuesArePadded) {
     json profile = UnsealedProfile(Row(0x16, 0, 0), Row(0x1C, 0, 0));
     profile["manufacturer_data"]["0x0073"] = std::string("00 00 00 00 00 00 00 00 00 00 ") + c.reply_tail;
     TestProgram t(profile.dump());
-    UnsealedData(t.p());
+    PrintUnsealedData(t.p());
     EXPECT_NE(t.Output().find(std::string(W) + " Qmax Pack:                  " + c.pack), std::string::npos)
         << c.reply_tail;
   }
@@ -184,7 +184,7 @@ TEST(Bq30zQmaxAndRa, PackIsTheSmallestWhereverItIsAndSmallValuesArePadded) {
 // ---- Status registers ----
 
 struct RegisterCase {
-  void (*section)(core::Program&);
+  std::span<const reports::RegisterLine> rows;
   const char* subcommand;
   json reply;
   std::string expected;
@@ -193,7 +193,7 @@ struct RegisterCase {
 void RunRegisterCases(const std::vector<RegisterCase>& cases) {
   for (const RegisterCase& c : cases) {
     TestProgram t(Data(c.subcommand, c.reply).dump());
-    c.section(t.p());
+    PrintGaugeRegisters(t.p(), c.rows);
     EXPECT_EQ(t.Output(), c.expected) << c.subcommand << " " << c.reply.dump();
     EXPECT_EQ(t.TraceText().substr(0, 11), std::string("ww 00 ") + (c.subcommand + 2) + "\n")
         << c.subcommand << " " << c.reply.dump();
@@ -219,7 +219,7 @@ TEST(Bq30zStatusRegisters, BatteryStatusAlwaysEndsItsFlagLine) {
     json profile;
     profile["words"]["0x16"] = c.word;
     TestProgram t(profile.dump());
-    BatteryStatus(t.p());
+    PrintGaugeRegisters(t.p(), kBatteryStatus);
     EXPECT_EQ(t.Output(), c.expected) << c.word.dump();
     EXPECT_EQ(t.p().tempWord, c.held) << c.word.dump();
   }
@@ -228,11 +228,11 @@ TEST(Bq30zStatusRegisters, BatteryStatusAlwaysEndsItsFlagLine) {
 TEST(Bq30zStatusRegisters, OperationStatusTwoHalvesUpperFirst) {
   const std::string label = std::string(C) + " Operation Status (0x54): " + Y;
   RunRegisterCases({
-      {OperationStatus, "0x0054", "00 01 00 00", label + "00000100 Hex\n" + R + " SEC0\n"},
-      {OperationStatus, "0x0054", "00 00 00 20", label + "20000000 Hex\n" + R + " FetOf\n"},
-      {OperationStatus, "0x0054", "00 00 00 00", label + "00000000 Hex\n" + R},
-      {OperationStatus, "0x0054", "00 00 00 C0", label + "C0000000 Hex\n" + R + "\n"},
-      {OperationStatus, "0x0054", "FF FF FF FF",
+      {kOperationStatus, "0x0054", "00 01 00 00", label + "00000100 Hex\n" + R + " SEC0\n"},
+      {kOperationStatus, "0x0054", "00 00 00 20", label + "20000000 Hex\n" + R + " FetOf\n"},
+      {kOperationStatus, "0x0054", "00 00 00 00", label + "00000000 Hex\n" + R},
+      {kOperationStatus, "0x0054", "00 00 00 C0", label + "C0000000 Hex\n" + R + "\n"},
+      {kOperationStatus, "0x0054", "FF FF FF FF",
        label + "FFFFFFFF Hex\n" + R +
            " FetOf XLSBS SLPC SLPQM SMBLCL INIT SleepM SDV CALO FVS AWD AUTH SHIPm SDM\n"
            " Sleep XCHG XDSG PF SS CAL SEC1 SEC0 LED CB FUSE GPOD PCHG CHG DSG PRES\n"},
@@ -242,20 +242,20 @@ TEST(Bq30zStatusRegisters, OperationStatusTwoHalvesUpperFirst) {
 TEST(Bq30zStatusRegisters, GaugingStatusSingleLineAlwaysEnded) {
   const std::string label = std::string(C) + " Gauging Status (0x0056):.... " + Y;
   RunRegisterCases({
-      {GaugingStatus, "0x0056", "00 00", label + "0000 Hex\n" + R + "\n"},
-      {GaugingStatus, "0x0056", "FF FF",
+      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "00 00", label + "0000 Hex\n" + R + "\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "FF FF",
        label + "FFFF Hex\n" + R + " LFP_RLX TCA TDA OCVFR LDMD RX QMAX VDQ NSFM FC FD QEN VOK RU DSG REST\n"},
-      {GaugingStatus, "0x0056", "01 80 FF FF", label + "8001 Hex\n" + R + " LFP_RLX REST\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "01 80 FF FF", label + "8001 Hex\n" + R + " LFP_RLX REST\n"},
   });
 }
 
 TEST(Bq30zStatusRegisters, ManufacturingStatusLineOnlyWhenSet) {
   const std::string label = std::string(C) + " Manufacturing Status(0x0057):" + Y;
   RunRegisterCases({
-      {ManufacturingStatus, "0x0057", "00 80", label + "8000 Hex\n" + R + " CAL\n"},
-      {ManufacturingStatus, "0x0057", "00 00", label + "0000 Hex\n" + R},
-      {ManufacturingStatus, "0x0057", "00 7C", label + "7C00 Hex\n" + R + "\n"},
-      {ManufacturingStatus, "0x0057", "FF 03",
+      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 80", label + "8000 Hex\n" + R + " CAL\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 00", label + "0000 Hex\n" + R},
+      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 7C", label + "7C00 Hex\n" + R + "\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "FF 03",
        label + "03FF Hex\n" + R + " LED FUSE BBR PF LF FET GAUGE DSG CHG PCHG\n"},
   });
 }
@@ -264,10 +264,10 @@ TEST(Bq30zStatusRegisters, SafetyStatusTwoHalvesAndNoFlags) {
   const std::string label = std::string(C) + " Safety Status (0x51):... " + Y;
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   RunRegisterCases({
-      {SafetyStatus, "0x0051", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
-      {SafetyStatus, "0x0051", "01 00 01 00", label + "00010001 Hex\n" + R + " OTF\n CUV\n"},
-      {SafetyStatus, "0x0051", "00 00 00 F0", label + "F0000000 Hex\n" + R + " RSVD RSVD RSVD RSVD\n"},
-      {SafetyStatus, "0x0051", "FF FF FF FF",
+      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
+      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "01 00 01 00", label + "00010001 Hex\n" + R + " OTF\n CUV\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "00 00 00 F0", label + "F0000000 Hex\n" + R + " RSVD RSVD RSVD RSVD\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "FF FF FF FF",
        label + "FFFFFFFF Hex\n" + R +
            " RSVD RSVD RSVD RSVD UTD UTC PCHGC CHGV CHGC OC RSVD CTO RSVD PTO HWDF OTF\n"
            " RSVD RSVD OTD OTC ASCDL ASCD ASCCL ASCC AOLDL AOLD OCD2 OCD1 OCC2 OCC1 COV CUV\n"},
@@ -278,12 +278,12 @@ TEST(Bq30zStatusRegisters, PfStatusLowerHalfFirst) {
   const std::string label = std::string(C) + " PF Status (0x53):....... " + Y;
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   RunRegisterCases({
-      {PfStatus, "0x0053", "01 00 00 00", label + "00010000 Hex\n" + R + " SUV\n"},
-      {PfStatus, "0x0053", "00 00 00 80", label + "00008000 Hex\n" + R + " TS4\n"},
-      {PfStatus, "0x0053", "01 00 00 80", label + "00018000 Hex\n" + R + " SUV\n TS4\n"},
-      {PfStatus, "0x0053", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
-      {PfStatus, "0x0053", "34 12 78 56", label + "12345678 Hex\n" + R + " VIMA RSVD RSVD SOT SOCC\n TS3 TS1 DFW OPNC 2LVL AFEC AFER FUSE\n"},
-      {PfStatus, "0x0053", "FF FF FF FF",
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "01 00 00 00", label + "00010000 Hex\n" + R + " SUV\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "00 00 00 80", label + "00008000 Hex\n" + R + " TS4\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "01 00 00 80", label + "00018000 Hex\n" + R + " SUV\n TS4\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "34 12 78 56", label + "12345678 Hex\n" + R + " VIMA RSVD RSVD SOT SOCC\n TS3 TS1 DFW OPNC 2LVL AFEC AFER FUSE\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "FF FF FF FF",
        label + "FFFFFFFF Hex\n" + R +
            " RSVD RSVD RSVD VIMA VIMR RSVD RSVD RSVD RSVD SOTF RSVD SOT SOCD SOCC SOV SUV\n"
            " TS4 TS3 TS2 TS1 RSVD DFW OPNC IFC PTC 2LVL AFEC AFER FUSE RSVD DFETF CFETF\n"},
@@ -293,10 +293,10 @@ TEST(Bq30zStatusRegisters, PfStatusLowerHalfFirst) {
 TEST(Bq30zStatusRegisters, ChargingStatusThreeBytesAlwaysEnded) {
   const std::string label = std::string(C) + " Charging Status (0x55):... " + Y;
   RunRegisterCases({
-      {ChargingStatus, "0x0055", "00 00 05", label + "050000 Hex\n" + R + " MCHG VCT\n"},
-      {ChargingStatus, "0x0055", "00 00 00 FF", label + "000000 Hex\n" + R + "\n"},
-      {ChargingStatus, "0x0055", "00 00 FA 00", label + "FA0000 Hex\n" + R + "\n"},
-      {ChargingStatus, "0x0055", "FF FF FF FF",
+      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 05", label + "050000 Hex\n" + R + " MCHG VCT\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 00 FF", label + "000000 Hex\n" + R + "\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 FA 00", label + "FA0000 Hex\n" + R + "\n"},
+      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "FF FF FF FF",
        label + "FFFFFF Hex\n" + R + " MCHG VCT CCC CVR CCR SU IN HV MV LV PV OT HT STH RT STL LT UT\n"},
   });
 }
@@ -309,7 +309,7 @@ TEST(Bq30zStatusRegisters, EachRegisterClosedByItsSeparatorInOrder) {
   profile["manufacturer_data"]["0x0053"] = "00 00 00 00";
   profile["manufacturer_data"]["0x0055"] = "00 00 05";
   TestProgram t(profile.dump());
-  GaugeStatusRegisters(t.p());
+  PrintGaugeStatusRegisters(t.p());
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   EXPECT_EQ(t.Output(), std::string(C) + " Gauging Status (0x0056):.... " + Y + "0000 Hex\n" + R + "\n" + kSep + C +
                             " Manufacturing Status(0x0057):" + Y + "8000 Hex\n" + R + " CAL\n" + kSep + C +
@@ -327,7 +327,7 @@ TEST(Bq30zIdentification, WordsAndTheirByteOrder) {
   profile["manufacturer_data"]["0x0003"] = "CD AB";
   profile["manufacturer_data"]["0x0006"] = -5;  // failed: the Hardware Version bytes stay
   TestProgram t(profile.dump());
-  Identification(t.p());
+  PrintGaugeRegisters(t.p(), kIdentification);
   EXPECT_EQ(t.Output(), std::string(Y) + " Device Type(0x0001) :....... " + R + "1234 Hex\n" + C +
                             " Firmware Version(0x0002) :.. " + W + "0102 Hex\n" + M +
                             " Hardware Version(0x0003) :.. " + R + "ABCD Hex\n" + W +
