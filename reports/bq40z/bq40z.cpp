@@ -1,53 +1,21 @@
+// The bq40z report, its steps in the order the screen shows them.
+
 #include "reports/bq40z/bq40z.h"
 
+#include <cstring>
+
 #include "reports/battery_values.h"
+#include "reports/bq40z/internal.h"
 #include "reports/cell_voltages.h"
 #include "reports/report_header.h"
-#include "reports/standard_lines.h"
 
 namespace reports {
 
 using namespace core;
-
-namespace {
-
-constexpr int kSeparator = 39;
-
-// Smart Battery Data lines 1 to 17. Row 1 takes the Design Capacity read
-// right after BatteryMode; in the label-first rows the value colour is set
-// before the word is read.
-const StandardLine kStandardLines[] = {
-    {" Design Capacity:            ", Yellow, White, 0x18, 0, ValueRule::Capacity},
-    {" Full Charge Capacity:...... ", Cyan, Yellow, 0x10, kNoSleep, ValueRule::Capacity, Order::LabelFirst},
-    {" Cycle Count:                ", Magenta, White, 0x17, kNoSleep, ValueRule::Decimal, Order::LabelFirst},
-    {" Manufacture Date:..... ", Cyan, Yellow, 0x1B, kNoSleep, ValueRule::Date},
-    {" Design Voltage:             ", Yellow, White, 0x19, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
-    {" Manufacturer Name:......... ", Red, Red, 0x20, kNoSleep, ValueRule::Text},
-    {" Device Name:                ", Green, Green, 0x21, kNoSleep, ValueRule::Text},
-    {" Serial Number:............. ", Cyan, Cyan, 0x1C, kNoSleep, ValueRule::HexUpperCaps, Order::LabelFirst},
-    {" Charging Voltage:           ", Yellow, Yellow, 0x15, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
-    {" Charging Current:.......... ", White, White, 0x14, kNoSleep, ValueRule::MilliAmps, Order::LabelFirst},
-    {" Device Chemistry:           ", Magenta, Magenta, 0x22, kNoSleep, ValueRule::Text},
-    {nullptr, Cyan, Cyan, 0x08, kNoSleep, ValueRule::TemperatureLine},
-    {" Voltage:                    ", Yellow, Yellow, 0x09, kNoSleep, ValueRule::MilliVolts, Order::LabelFirst},
-    {" Current:................... ", White, White, 0x0A, kNoSleep, ValueRule::SignedMilliAmps, Order::LabelFirst},
-    {nullptr, Cyan, Cyan, 0x0D, kNoSleep, ValueRule::RelativeSocLine},
-    {nullptr, Green, Green, 0x0E, kNoSleep, ValueRule::AbsoluteSocLine},
-    {" Remaining Capacity:         ", Yellow, Magenta, 0x0F, kNoSleep, ValueRule::Capacity},
-};
-
-const StandardLine kSpecificationInfo[] = {
-    {" Specification Info:........ ", Green, Yellow, 0x1A, kNoSleep, ValueRule::HexLower, Order::LabelFirst},
-};
-
-const StandardLine kMaxError[] = {
-    {" Max Error:                  ", Cyan, White, 0x0C, 1, ValueRule::Percent},
-};
-
-}  // namespace
+using namespace bq40z_family;
 
 void bq40z(Program& p) {
-  z40::ReportBuffer receive;
+  ReportBuffer receive;
   p.con.ClearScreen();
   ReportHeader(p, "         Vantrel-bq40z50", "          READ  Battery Info");
   if (StopInBootRom(p)) return;
@@ -60,29 +28,94 @@ void bq40z(Program& p) {
   PrintStandardLines(p, kSpecificationInfo, &ProgramState::buf, capacity_mode);
   p.con.Dashes(Magenta, kSeparator);
 
-  z40::BatteryStatusFlags(p);
-  z40::BatteryModeFlags(p);
-  z40::OperationStatusFlags(p, receive);
+  PrintGaugeRegisters(p, receive, kStatusWords);
   PrintSealUnsealDevicez40(p);
-  z40::CaptureKeys(p, receive);
-  z40::GaugingStatusFlags(p, receive);
-  z40::ManufacturingStatusFlags(p, receive);
-  z40::SafetyStatusFlags(p, receive);
-  z40::PFStatusFlags(p, receive);
-  z40::ChargingStatusFlags(p, receive);
+  CaptureKeys(p, receive);
+  PrintGaugeRegisters(p, receive, kGaugeStatusRegisters);
 
   PrintStandardLines(p, kMaxError, &ProgramState::buf, capacity_mode);
   if (p.StUnsealDevice != 0) {
     p.con.Dashes(Magenta, kSeparator);
-    z40::QmaxSection(p, receive);
+    QmaxSection(p, receive);
   }
   p.con.Dashes(Magenta, kSeparator);
-  z40::IdentitySection(p, receive);
+  PrintGaugeRegisters(p, receive, kIdentity);
   p.con.Dashes(Magenta, kSeparator);
 
   DeltaCapacity(p);
   p.con.Dashes(Magenta, kSeparator);
   p.con.SetColour(Red);
 }
+
+namespace bq40z_family {
+
+namespace {
+
+std::uint16_t WordAt(const std::uint8_t* bytes, int offset) {
+  return static_cast<std::uint16_t>(bytes[offset] + 256 * bytes[offset + 1]);
+}
+
+const QmaxLayout& LayoutFor(std::uint16_t device_type) {
+  for (const QmaxLayout& layout : kQmaxLayouts) {
+    if (layout.device_type == device_type || layout.device_type < 0) return layout;
+  }
+  return kQmaxLayouts[2];
+}
+
+}  // namespace
+
+void PrintGaugeRegisters(Program& p, std::span<std::uint8_t> receive, std::span<const RegisterLine> rows) {
+  PrintRegisters(p, rows, [&p, receive](int subcommand) {
+    ManufacturerBlockRead(p, receive, subcommand);
+    return p.status;
+  });
+}
+
+void PrintSealUnsealDevicez40(Program& p) {
+  std::uint8_t receive[kSealCheckBufferSize] = {};
+  ManufacturerBlockRead(p, receive, 0x0054);
+  PrintSealState(p, kSealStates, p.buf[1] & 0x03, kSeparator);
+}
+
+void CaptureKeys(Program& p, std::span<std::uint8_t> receive) {
+  if (p.StUnsealDevice != 2) return;
+  ManufacturerBlockRead(p, receive, 0x0035);
+  p.UnsealKEY1 = WordAt(p.buf, 0);
+  p.UnsealKEY2 = WordAt(p.buf, 2);
+  p.FASKEY1 = WordAt(p.buf, 4);
+  p.FASKEY2 = WordAt(p.buf, 6);
+}
+
+void QmaxSection(Program& p, std::span<std::uint8_t> receive) {
+  ManufacturerBlockRead(p, receive, 0x0001);
+  const QmaxLayout& layout = LayoutFor(WordAt(p.buf, 0));
+
+  ManufacturerBlockRead(p, receive, layout.subcommand);
+  std::uint16_t cell[4];
+  for (int i = 0; i < 4; ++i) cell[i] = WordAt(p.buf, layout.cell[i]);
+  const std::uint16_t pack = WordAt(p.buf, layout.pack);
+  const std::uint8_t update_status = p.buf[layout.update_status];
+
+  p.con.Print(Cyan, " Update Status: ............ ");
+  p.con.Print(Yellow, "%u\n", static_cast<unsigned>(update_status));
+  for (int i = 0; i < 4; ++i) {
+    p.con.Print(Green, "%s", kQmaxLabel[i]);
+    p.con.Print(White, "%04u mah\n", static_cast<unsigned>(cell[i]));
+  }
+  p.con.Print(White, " Qmax Pack:                  ");
+  p.con.Print(Magenta, "%04u mah\n", static_cast<unsigned>(pack));
+
+  for (int i = 0; i < 4; ++i) {
+    // Request bytes: (base + 64 i) / 32, then 0x01.
+    const int request = ((layout.ra_base + 64 * i) / 32) | (0x01 << 8);
+    ManufacturerBlockRead(p, receive, request);
+    p.con.Print(Cyan, " Cell-");
+    p.con.Print(Yellow, "%01x", static_cast<unsigned>(i));
+    p.con.Print(Cyan, " R_a flag:            ");
+    p.con.Print(Yellow, "%02X%02X\n", p.buf[1], p.buf[0]);
+  }
+}
+
+}  // namespace bq40z_family
 
 }  // namespace reports

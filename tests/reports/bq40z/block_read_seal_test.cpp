@@ -6,15 +6,14 @@
 #include <cstring>
 #include <vector>
 
-#include "reports/bq40z/bq40z.h"
+#include "reports/bq40z/internal.h"
 #include "tests/reports/bq40z/rig.h"
 
 namespace {
 
 using namespace testing_support;
 using namespace bq40z_tests;
-using reports::z40::ManufacturerBlockRead;
-using reports::z40::ReportBuffer;
+using namespace reports::bq40z_family;
 
 // A battery whose every block read sends the same bytes, echo or not, so
 // that replies shorter than the echo can be made.
@@ -89,7 +88,7 @@ TEST(Bq40zBlockRead, LongRepliesStayWithinBothBuffers) {
   {
     Rig rig(json);
     std::memset(rig.p().buf, 0xEE, sizeof rig.p().buf);
-    reports::PrintSealUnsealDevicez40(rig.p());
+    PrintSealUnsealDevicez40(rig.p());
     for (int i = 0; i < 18; ++i) EXPECT_EQ(rig.p().buf[i], i + 1) << i;
     for (int i = 18; i < 256; ++i) EXPECT_EQ(rig.p().buf[i], 0xEE) << i;
     // Data byte 1 is 0x02: unsealed.
@@ -128,7 +127,7 @@ TEST(Bq40zSeal, SecurityModeFromTheSecondDataByte) {
   for (const Case& c : cases) {
     Rig rig(std::string(R"({"manufacturer_data": {"0x0054": "00 )") + c.byte1 + R"( 00 00"}})");
     rig.p().StUnsealDevice = c.before;
-    reports::PrintSealUnsealDevicez40(rig.p());
+    PrintSealUnsealDevicez40(rig.p());
     EXPECT_EQ(rig.Output(), Sep() + c.line + Sep()) << c.byte1;
     EXPECT_EQ(rig.p().StUnsealDevice, c.after) << c.byte1;
     EXPECT_EQ(rig.TraceText(), MbrTrace(0x0054, std::string(" 00 ") + c.byte1 + " 00 00")) << c.byte1;
@@ -139,7 +138,7 @@ TEST(Bq40zSeal, AFailedReadDecidesOnTheEarlierBytes) {
   Rig rig(R"({"manufacturer_data": {"0x0054": -9}})");
   rig.p().buf[1] = 0x03;
   rig.p().StUnsealDevice = 1;
-  reports::PrintSealUnsealDevicez40(rig.p());
+  PrintSealUnsealDevicez40(rig.p());
   EXPECT_EQ(rig.p().StUnsealDevice, 0);
 }
 
@@ -147,7 +146,7 @@ TEST(Bq40zKeys, FullAccessStoresFourLittleEndianWordsAndPrintsNothing) {
   Rig rig(R"({"manufacturer_data": {"0x0035": "01 02 03 04 05 06 07 08"}})");
   rig.p().StUnsealDevice = 2;
   ReportBuffer receive = {};
-  reports::z40::CaptureKeys(rig.p(), receive);
+  CaptureKeys(rig.p(), receive);
   EXPECT_EQ(rig.p().UnsealKEY1, 0x0201);
   EXPECT_EQ(rig.p().UnsealKEY2, 0x0403);
   EXPECT_EQ(rig.p().FASKEY1, 0x0605);
@@ -162,7 +161,7 @@ TEST(Bq40zKeys, NotSentBelowFullAccess) {
     rig.p().StUnsealDevice = state;
     rig.p().FASKEY2 = 0xBEEF;
     ReportBuffer receive = {};
-    reports::z40::CaptureKeys(rig.p(), receive);
+    CaptureKeys(rig.p(), receive);
     EXPECT_EQ(rig.TraceText(), "");
     EXPECT_EQ(rig.p().FASKEY2, 0xBEEF);
     EXPECT_EQ(rig.p().UnsealKEY1, 0);

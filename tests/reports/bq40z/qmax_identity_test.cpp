@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/bq40z/bq40z.h"
+#include "reports/bq40z/internal.h"
 #include "tests/reports/bq40z/rig.h"
 
 namespace {
 
 using namespace testing_support;
 using namespace bq40z_tests;
-using reports::z40::ReportBuffer;
+using namespace reports::bq40z_family;
 
 std::string QmaxLines(const std::string& update, const char* c0, const char* c1, const char* c2, const char* c3,
                       const char* pack, const char* flags[4]) {
@@ -52,7 +52,7 @@ TEST(Bq40zQmax, Layout9D80UsesSubcommand011AAndBase320) {
   const int requests[4] = {0x010A, 0x010C, 0x010E, 0x0110};
   Rig rig(Profile("80 9D", "0x011A", data, requests));
   ReportBuffer receive = {};
-  reports::z40::QmaxSection(rig.p(), receive);
+  QmaxSection(rig.p(), receive);
   EXPECT_EQ(rig.Output(), QmaxLines("7", "0980", "12345", "4000", "4001", "3999", kFlags));
   EXPECT_EQ(rig.TraceText(), LayoutTrace(0x9D80, 0x011A, " d4 03 39 30 a0 0f a1 0f 9f 0f 00 00 00 07", requests));
 }
@@ -63,7 +63,7 @@ TEST(Bq40zQmax, Layout4695UsesSubcommand0118AndBase256) {
   const int requests[4] = {0x0108, 0x010A, 0x010C, 0x010E};
   Rig rig(Profile("95 46", "0x0118", data, requests));
   ReportBuffer receive = {};
-  reports::z40::QmaxSection(rig.p(), receive);
+  QmaxSection(rig.p(), receive);
   EXPECT_EQ(rig.Output(), QmaxLines("14", "0980", "12345", "4000", "4001", "3999", kFlags));
   EXPECT_EQ(rig.TraceText(),
             LayoutTrace(0x4695, 0x0118, " ff ff ff ff d4 03 39 30 a0 0f a1 0f 9f 0f ff ff 0e", requests));
@@ -76,7 +76,7 @@ TEST(Bq40zQmax, AnyOtherTypeTakesTheLastLayout) {
   for (const char* type : {"00 45", "80 9E", "95 47"}) {
     Rig rig(Profile(type, "0x0118", data, requests));
     ReportBuffer receive = {};
-    reports::z40::QmaxSection(rig.p(), receive);
+    QmaxSection(rig.p(), receive);
     EXPECT_EQ(rig.Output(), QmaxLines("255", "0980", "12345", "4000", "4001", "3999", kFlags)) << type;
   }
 }
@@ -87,7 +87,7 @@ TEST(Bq40zQmax, AShortLayoutReplyLeavesBufBytesAsTheyWere) {
   for (int i = 0; i < 20; ++i) rig.p().buf[i] = static_cast<std::uint8_t>(i == 18 ? 3 : 0);
   rig.p().buf[14] = 0x10;
   ReportBuffer receive = {};
-  reports::z40::QmaxSection(rig.p(), receive);
+  QmaxSection(rig.p(), receive);
   const std::string out = rig.Output();
   EXPECT_NE(out.find(std::string(" Update Status: ............ ") + Y + "3\n"), std::string::npos);
   EXPECT_NE(out.find(std::string(" Qmax Pack:                  ") + M + "0016 mah\n"), std::string::npos);
@@ -97,7 +97,7 @@ TEST(Bq40zIdentity, FourReadsAndTheirByteOrders) {
   Rig rig(R"({"manufacturer_data": {"0x0001": "00 45", "0x0002": "AA BB 01 02 CC",
              "0x0003": "A1 00", "0x0006": "12 10"}})");
   ReportBuffer receive = {};
-  reports::z40::IdentitySection(rig.p(), receive);
+  PrintGaugeRegisters(rig.p(), receive, kIdentity);
   EXPECT_EQ(rig.Output(), std::string(Y) + " Device Type(0x0001) :...... " + R + "4500 Hex\n" + C +
                               " Firmware Version(0x0002) :. " + W + "0102 Hex\n" + M + " Hardware Version(0x0003) :. " +
                               C + "00A1 Hex\n" + W + " Chemistry ID(0x0006) :..... " + Y + "1012 Hex\n");

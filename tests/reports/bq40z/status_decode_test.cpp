@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/bq40z/bq40z.h"
+#include "reports/bq40z/internal.h"
+#include "tests/support/fixture.h"
 #include "tests/reports/bq40z/rig.h"
 
 namespace {
 
 using namespace testing_support;
 using namespace bq40z_tests;
-using reports::z40::ReportBuffer;
+using namespace reports::bq40z_family;
 
 std::string WordProfile(int command, const std::string& value) {
   char key[8];
@@ -21,12 +22,12 @@ std::string DataProfile(const char* subcommand, const std::string& data) {
   return std::string(R"({"manufacturer_data": {")") + subcommand + R"(": ")" + data + R"("}})";
 }
 
-// Runs one block register decode on a reply of `data` bytes.
-std::string Decode(void (*decode)(core::Program&, ReportBuffer&), const char* subcommand, const std::string& data,
+// Runs the decode of one block register of `table` on a reply of `data` bytes.
+std::string Decode(std::span<const reports::RegisterLine> table, const char* subcommand, const std::string& data,
                    std::string* trace = nullptr) {
   Rig rig(DataProfile(subcommand, data));
   ReportBuffer receive = {};
-  decode(rig.p(), receive);
+  PrintGaugeRegisters(rig.p(), receive, OnlyRow(table, std::stoi(subcommand, nullptr, 16)));
   if (trace != nullptr) *trace = rig.TraceText();
   return rig.Output();
 }
@@ -46,7 +47,7 @@ TEST(Bq40zStatus, BatteryStatusWordRule) {
   };
   for (const Case& c : cases) {
     Rig rig(WordProfile(0x16, c.word));
-    reports::z40::BatteryStatusFlags(rig.p());
+    PrintGaugeRegisters(rig.p(), {}, OnlyRow(kStatusWords, 0x16));
     EXPECT_EQ(rig.Output(), std::string(C) + " BatteryStatus (0x16):...... " + Y + c.out + Sep()) << c.word;
     EXPECT_EQ(rig.p().tempWord, rig.p().bus.SMBReadWord(core::BatteryAddress, 0x16));
   }
@@ -54,14 +55,14 @@ TEST(Bq40zStatus, BatteryStatusWordRule) {
 
 TEST(Bq40zStatus, BatteryModeReadsWithASleepAndDecodesErrorCodes) {
   Rig rig(WordProfile(0x03, "\"0xFFFF\""));
-  reports::z40::BatteryModeFlags(rig.p());
+  PrintGaugeRegisters(rig.p(), {}, OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(rig.Output(), std::string(C) + " BatteryMode (0x03):........ " + Y + "FFFF Hex\n" + R +
                               " CapM ChgM AM PB CC CF PBS ICC\n" + Sep());
   EXPECT_EQ(rig.TraceText(), "rw 03 -> 65535\nsleep 0\n");
 
   // A failed read: the whole code in hex, its low 16 bits (0xFFF7) as flags.
   Rig failed("{}");
-  reports::z40::BatteryModeFlags(failed.p());
+  PrintGaugeRegisters(failed.p(), {}, OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(failed.Output(), std::string(C) + " BatteryMode (0x03):........ " + Y + "FFFFFFF7 Hex\n" + R +
                                  " CapM ChgM AM PB CC CF PBS ICC\n" + Sep());
 }
@@ -70,76 +71,76 @@ TEST(Bq40zStatus, OperationStatusTwoHalvesAndTrailingBlanks) {
   const std::string label = std::string(C) + " OperationStatus (0x54):.. " + Y;
   std::string trace;
   // Byte-0 names keep their trailing blanks; no separator after this register.
-  EXPECT_EQ(Decode(reports::z40::OperationStatusFlags, "0x0054", "07 01 00 00", &trace),
+  EXPECT_EQ(Decode(kStatusWords, "0x0054", "07 01 00 00", &trace),
             label + "00000107 Hex\n" + R + " SEC0 CHG  DSG  PRES " + "\n");
   EXPECT_EQ(trace, MbrTrace(0x0054, " 07 01 00 00"));
   // Only the unnamed bit 30: an empty upper line and no lower line.
-  EXPECT_EQ(Decode(reports::z40::OperationStatusFlags, "0x0054", "00 00 00 40"),
+  EXPECT_EQ(Decode(kStatusWords, "0x0054", "00 00 00 40"),
             label + "40000000 Hex\n" + R + "\n");
-  EXPECT_EQ(Decode(reports::z40::OperationStatusFlags, "0x0054", "FF FF FF FF"),
+  EXPECT_EQ(Decode(kStatusWords, "0x0054", "FF FF FF FF"),
             label + "FFFFFFFF Hex\n" + R + " EMshut CB SLPCC SLPAD SMBLCL INIT SleepM XL CALofs CAL ACALM AUTH LED SDM" +
                 "\n" + " Sleep XCHG XDSG PF SS SDV SEC1 SEC0 BTPint  RSVD  FUSE  RSVD  PCHG  CHG  DSG  PRES " + "\n");
-  EXPECT_EQ(Decode(reports::z40::OperationStatusFlags, "0x0054", "00 00 00 00"), label + "00000000 Hex\n" + R);
+  EXPECT_EQ(Decode(kStatusWords, "0x0054", "00 00 00 00"), label + "00000000 Hex\n" + R);
 }
 
 TEST(Bq40zStatus, GaugingStatusSplitRule) {
   const std::string label = std::string(C) + " GaugingStatus (0x0056):.... " + Y;
-  EXPECT_EQ(Decode(reports::z40::GaugingStatusFlags, "0x0056", "01 00 01"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "01 00 01"),
             label + "010001 Hex\n" + R + " VDQ" + "\n" + " FD" + "\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::GaugingStatusFlags, "0x0056", "FF FF FF"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "FF FF FF"),
             label + "FFFFFF Hex\n" + R + " OCVFR LDMD RX QMAX VDQ\n" +
                 " NSFM SlpQmax QEN VOK R_DIS REST CF DSG EDV BAL-En TC TD FC FD\n" + Sep());
   // Unnamed bit 14 only: an empty lower line.
-  EXPECT_EQ(Decode(reports::z40::GaugingStatusFlags, "0x0056", "00 40 00"), label + "004000 Hex\n" + R + "\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::GaugingStatusFlags, "0x0056", "00 00 00"), label + "000000 Hex\n" + R + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 40 00"), label + "004000 Hex\n" + R + "\n" + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 00 00"), label + "000000 Hex\n" + R + Sep());
 }
 
 TEST(Bq40zStatus, ManufacturingStatusOneLine) {
   const std::string label = std::string(C) + " ManufacturingStatus (0x0057): " + Y;
-  EXPECT_EQ(Decode(reports::z40::ManufacturingStatusFlags, "0x0057", "00 80"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "00 80"),
             label + "8000 Hex\n" + R + " CAL" + "\n" + Sep());
   // " LTtst " keeps its trailing blank.
-  EXPECT_EQ(Decode(reports::z40::ManufacturingStatusFlags, "0x0057", "FF FF"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "FF FF"),
             label + "FFFF Hex\n" + R + " CAL LTtst  LED FUSE BBR PF LF FET GAUGE DSG CHG PCHG\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::ManufacturingStatusFlags, "0x0057", "00 00"), label + "0000 Hex\n" + R + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "00 00"), label + "0000 Hex\n" + R + Sep());
 }
 
 TEST(Bq40zStatus, SafetyAndPFStatusWithTheNoFlagsLine) {
   const std::string safety = std::string(C) + " SafetyStatus (0x51):..... " + Y;
   const std::string pf = std::string(C) + " PFStatus (0x53):......... " + Y;
   const std::string no_flags = std::string(W) + " No Flags                    OK" + "\n";
-  EXPECT_EQ(Decode(reports::z40::SafetyStatusFlags, "0x0051", "00 00 00 00"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "00 00 00 00"),
             safety + "00000000 Hex\n" + R + no_flags + Sep());
-  EXPECT_EQ(Decode(reports::z40::SafetyStatusFlags, "0x0051", "FF FF FF FF"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "FF FF FF FF"),
             safety + "FFFFFFFF Hex\n" + R + " OCDL COVL UTD UTC PCHGC CHGV CHGC OC CTO PTO OTF\n" +
                 " CUVC OTD OTC ASCDL ASCD ASCCL ASCC AOLDL AOLD OCD2 OCD1 OCC2 OCC1 COV CUV\n" + W + Sep());
   // Byte order: bytes 3, 2, 1, 0.
-  EXPECT_EQ(Decode(reports::z40::SafetyStatusFlags, "0x0051", "02 00 00 00"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "02 00 00 00"),
             safety + "00000002 Hex\n" + R + " COV\n" + W + Sep());
-  EXPECT_EQ(Decode(reports::z40::PFStatusFlags, "0x0053", "00 00 00 00"), pf + "00000000 Hex\n" + R + no_flags + Sep());
-  EXPECT_EQ(Decode(reports::z40::PFStatusFlags, "0x0053", "00 00 01 00"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "00 00 00 00"), pf + "00000000 Hex\n" + R + no_flags + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "00 00 01 00"),
             pf + "00010000 Hex\n" + R + " CFETF" + "\n" + W + Sep());
-  EXPECT_EQ(Decode(reports::z40::PFStatusFlags, "0x0053", "FF FF FF FF"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "FF FF FF FF"),
             pf + "FFFFFFFF Hex\n" + R + " TS4 TS3 TS2 TS1 DFW OPNC IFC PTC 2LVL AFEC AFER FUSE DFETF CFETF\n" +
                 " VIMA VIMR SOTF SOT SOCD SOCC SOV SUV\n" + W + Sep());
 }
 
 TEST(Bq40zStatus, ChargingStatusOneLine) {
   const std::string label = std::string(C) + " ChargingStatus (0x55):..... " + Y;
-  EXPECT_EQ(Decode(reports::z40::ChargingStatusFlags, "0x0055", "00 00 01"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 01"),
             label + "010000 Hex\n" + R + " CCR" + "\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::ChargingStatusFlags, "0x0055", "00 01 01"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 01 01"),
             label + "010100 Hex\n" + R + " CCR PV" + "\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::ChargingStatusFlags, "0x0055", "FF FF FF"),
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "FF FF FF"),
             label + "FFFFFF Hex\n" + R + " NCT CCC CVR CCR VCT MCHG SU IN HV MV LV PV OT HT STH RT STL LT UT\n" + Sep());
-  EXPECT_EQ(Decode(reports::z40::ChargingStatusFlags, "0x0055", "00 00 00"), label + "000000 Hex\n" + R + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 00"), label + "000000 Hex\n" + R + Sep());
 }
 
 TEST(Bq40zStatus, AFailedReadShowsThePreviousRegistersBytes) {
   Rig rig(R"({"manufacturer_data": {"0x0054": "07 01 10 00", "0x0056": -5}})");
   ReportBuffer receive = {};
-  reports::z40::OperationStatusFlags(rig.p(), receive);
-  reports::z40::GaugingStatusFlags(rig.p(), receive);
+  PrintGaugeRegisters(rig.p(), receive, OnlyRow(kStatusWords, 0x0054));
+  PrintGaugeRegisters(rig.p(), receive, OnlyRow(kGaugeStatusRegisters, 0x0056));
   EXPECT_EQ(rig.p().status, -5);
   const std::string out = rig.Output();
   EXPECT_NE(out.find(std::string(" GaugingStatus (0x0056):.... ") + Y + "100107 Hex\n" + R + " OCVFR\n" +

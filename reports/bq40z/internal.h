@@ -1,0 +1,83 @@
+#pragma once
+// The bq40z report's internals: its exchange with the gauge (protocol.cpp),
+// its rows (tables.cpp) and the steps of the report (bq40z.cpp).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "core/program.h"
+#include "reports/register_lines.h"
+#include "reports/seal_state.h"
+#include "reports/standard_lines.h"
+
+namespace reports::bq40z_family {
+
+// The separator between the report's sections.
+inline constexpr int kSeparator = 39;
+
+// ---- exchange ----
+
+// The receive buffer of a manufacturer block read: the report owns one for
+// all its reads, the seal check a smaller one of its own.
+inline constexpr std::size_t kReportBufferSize = 99;
+inline constexpr std::size_t kSealCheckBufferSize = 20;
+using ReportBuffer = std::uint8_t[kReportBufferSize];
+
+// Writes the two request bytes of `subcommand` to command 0x44, reads the
+// reply back into `receive` and leaves its data (the reply after the two
+// echoed request bytes) in buf from index 0; status gets the read's result.
+// Only what `receive` holds is copied: a reply longer than it is cut at its
+// end, and a reply of fewer than the two echo bytes (or an error code) leaves
+// buf as the previous read left it.
+void ManufacturerBlockRead(core::Program& p, std::span<std::uint8_t> receive, int subcommand);
+
+// ---- rows ----
+
+// Smart Battery Data lines 1 to 17 (row 1 takes the Design Capacity read
+// right after BatteryMode; in the label-first rows the value colour is set
+// before the word is read), and the two lines that stand alone.
+extern const StandardLine kStandardLines[17];
+extern const StandardLine kSpecificationInfo[1];
+extern const StandardLine kMaxError[1];
+
+// BatteryStatus, BatteryMode and OperationStatus.
+extern const RegisterLine kStatusWords[3];
+// GaugingStatus, ManufacturingStatus, SafetyStatus, PFStatus and ChargingStatus.
+extern const RegisterLine kGaugeStatusRegisters[5];
+// Device type, firmware, hardware and chemistry words.
+extern const RegisterLine kIdentity[4];
+
+// The security mode in bits 9 and 8 of OperationStatus (SEC1, SEC0); mode 0
+// is reserved.
+extern const SealState kSealStates[3];
+
+// Where the Qmax data lie for one device type.
+struct QmaxLayout {
+  int device_type;  // -1 for any other type
+  int subcommand;
+  int cell[4];  // data offsets of little-endian words, cell 0 first
+  int pack;
+  int update_status;  // data offset of one byte
+  int ra_base;
+};
+extern const QmaxLayout kQmaxLayouts[3];
+
+extern const char* const kQmaxLabel[4];
+
+// ---- steps ----
+
+// Registers, each read as the report reads it (gauge registers through `receive`).
+void PrintGaugeRegisters(core::Program& p, std::span<std::uint8_t> receive, std::span<const RegisterLine> rows);
+
+// Finds the security mode from OperationStatus, prints it between two
+// separators and records it in StUnsealDevice.
+void PrintSealUnsealDevicez40(core::Program& p);
+
+// Full access only: the unseal and full-access keys into the four key words.
+void CaptureKeys(core::Program& p, std::span<std::uint8_t> receive);
+
+// Update status, the Qmax words and the R_a flags, laid out by device type.
+void QmaxSection(core::Program& p, std::span<std::uint8_t> receive);
+
+}  // namespace reports::bq40z_family
