@@ -7,7 +7,7 @@
 #include "reports/battery_values.h"
 #include "reports/bq20z/internal.h"
 #include "reports/cell_voltages.h"
-#include "reports/report_header.h"
+#include "reports/report_frame.h"
 
 namespace reports {
 
@@ -38,9 +38,7 @@ void bq20z(Program& p) {
   p.con.Dashes(Magenta, 37);
 
   PrintVersionWords(p);
-  DeltaCapacity(p);
-  p.con.Dashes(Magenta, 39);
-  p.con.SetColour(Red);
+  EndReport(p);
 }
 
 namespace bq20z_family {

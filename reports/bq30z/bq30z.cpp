@@ -8,7 +8,7 @@
 #include "reports/battery_values.h"
 #include "reports/bq30z/internal.h"
 #include "reports/cell_voltages.h"
-#include "reports/report_header.h"
+#include "reports/report_frame.h"
 
 namespace reports {
 
@@ -17,7 +17,7 @@ using namespace bq30z_family;
 
 namespace {
 
-constexpr int kWide = 39;  // header, boot-ROM block and closing separator
+constexpr int kWide = 39;  // the boot-ROM block
 
 // A gauge in boot-ROM mode answers nothing useful: say so and stop.
 bool BootRomGuard(Program& p) {
@@ -60,9 +60,7 @@ void bq30z(Program& p) {
 
   PrintGaugeRegisters(p, kIdentification);
   p.con.Dashes(Magenta, kNarrow);
-  DeltaCapacity(p);
-  p.con.Dashes(Magenta, kWide);
-  p.con.SetColour(Red);
+  EndReport(p);
 }
 
 namespace bq30z_family {

@@ -7,7 +7,7 @@
 #include "reports/battery_values.h"
 #include "reports/bq40z/internal.h"
 #include "reports/cell_voltages.h"
-#include "reports/report_header.h"
+#include "reports/report_frame.h"
 
 namespace reports {
 
@@ -41,10 +41,7 @@ void bq40z(Program& p) {
   p.con.Dashes(Magenta, kSeparator);
   PrintGaugeRegisters(p, receive, kIdentity);
   p.con.Dashes(Magenta, kSeparator);
-
-  DeltaCapacity(p);
-  p.con.Dashes(Magenta, kSeparator);
-  p.con.SetColour(Red);
+  EndReport(p);
 }
 
 namespace bq40z_family {

@@ -9,12 +9,4 @@ namespace reports {
 // cell voltages, the status registers and the capacity loss.
 void bq9000(core::Program& p);
 
-namespace bq9000_family {
-
-// BatteryStatus, BatteryMode and the ManufacturerAccess state word, each with
-// its decoding, ended by a separator.
-void StatusSection(core::Program& p);
-
-}  // namespace bq9000_family
-
 }  // namespace reports

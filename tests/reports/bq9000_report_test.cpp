@@ -6,6 +6,7 @@
 #include <string>
 
 #include "reports/bq9000/bq9000.h"
+#include "reports/bq9000/internal.h"
 #include "tests/support/harness.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-// The opening of the bq20z, bq30z and bq40z reports.
+// The opening and the end of the bq20z, bq30z and bq40z reports.
 
 #include "core/program.h"
 
@@ -13,5 +13,8 @@ void ReportHeader(core::Program& p, const char* banner, const char* title);
 // ROM answers above 100 (or not at all) and nothing else is worth reading:
 // the bq20z and bq40z reports then say so and stop. True when they must stop.
 bool StopInBootRom(core::Program& p);
+
+// The Delta-Capacity line, the closing separator, and red for the pause that follows.
+void EndReport(core::Program& p);
 
 }  // namespace reports

@@ -1,4 +1,6 @@
-#include "reports/report_header.h"
+#include "reports/report_frame.h"
+
+#include "reports/battery_values.h"
 
 namespace reports {
 
@@ -26,6 +28,12 @@ bool StopInBootRom(Program& p) {
   p.con.NewLine();
   p.con.Dashes(Cyan, 39);
   return true;
+}
+
+void EndReport(Program& p) {
+  DeltaCapacity(p);
+  p.con.Dashes(Magenta, 39);
+  p.con.SetColour(Red);
 }
 
 }  // namespace reports
