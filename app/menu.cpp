@@ -22,7 +22,7 @@ struct Segment {
 
 struct MenuRow {
   Segment segments[4];
-  bool line_end;
+  bool line_end = true;
 };
 
 constexpr const char* k40 = "----------------------------------------";
@@ -30,31 +30,31 @@ constexpr const char* k40n = "----------------------------------------\n";
 constexpr const char* k39n = "---------------------------------------\n";
 
 const MenuRow kMenu[] = {
-    {{{Magenta, k40}}, true},
-    {{{Green, "         Vantrel\n"}}, true},
-    {{{Magenta, k40}}, true},
-    {{{White, "            SELECT AN ACTION"}}, true},
-    {{{Magenta, k40n}}, true},
-    {{{Yellow, "   1. "}, {Green, "READ "}, {Yellow, "bq20zXXX "}, {Cyan, "Info\n"}}, true},
-    {{{White, "   2. "}, {Green, "READ "}, {White, "bq30zXXX "}, {Cyan, "Info\n"}}, true},
-    {{{Yellow, "   3. "}, {Green, "READ "}, {Yellow, "bq40zXXX "}, {Cyan, "Info\n"}}, true},
-    {{{White, "   4. "}, {Green, "READ "}, {White, "bq9000/8050/8055/8030/\n"}}, true},
-    {{{White, "      /m37512... "}, {Yellow, "and other "}, {Cyan, "Info\n"}}, true},
-    {{{Magenta, k39n}}, true},
-    {{{Yellow, "   5. "}, {White, "PEC = "}, {Green, "ON\n"}}, true},
-    {{{Yellow, "   6. "}, {White, "PEC = "}, {Red, "OFF\n"}}, true},
-    {{{Magenta, k39n}}, true},
-    {{{White, "   Z. "}, {Yellow, "TEST "}, {Green, "Read WORD "}, {Cyan, "from 0x00 to 0xFF\n"}}, true},
-    {{{Yellow, "   Y. "}, {Green, "Read WORD Reg[00] : \n"}}, true},
-    {{{Red, "   Write"}, {Yellow, "[00WW] => [00]:"}, {Cyan, "WW = 0x00 to 0xFF\n"}}, true},
-    {{{Magenta, k40n}}, true},
-    {{{White, "   X. "}, {Yellow, "TEST "}, {White, "Read BLOCK "}, {Cyan, "from 0x00 to 0xFF\n"}}, true},
-    {{{Yellow, "   B. "}, {Green, "Read Block Reg[23] : \n"}}, true},
-    {{{Red, "  Write"}, {Yellow, "[00WW] => [00]:"}, {Cyan, "WW = 0x00 to 0xFF\n"}}, true},
-    {{{Magenta, k40n}}, true},
-    {{{Yellow, "   0. "}, {Red, "EXIT\n"}}, true},
-    {{{Magenta, k40n}}, true},
-    {{{Yellow, "        YOUR CHOICE: "}}, false},
+    {.segments = {{Magenta, k40}}},
+    {.segments = {{Green, "         Vantrel\n"}}},
+    {.segments = {{Magenta, k40}}},
+    {.segments = {{White, "            SELECT AN ACTION"}}},
+    {.segments = {{Magenta, k40n}}},
+    {.segments = {{Yellow, "   1. "}, {Green, "READ "}, {Yellow, "bq20zXXX "}, {Cyan, "Info\n"}}},
+    {.segments = {{White, "   2. "}, {Green, "READ "}, {White, "bq30zXXX "}, {Cyan, "Info\n"}}},
+    {.segments = {{Yellow, "   3. "}, {Green, "READ "}, {Yellow, "bq40zXXX "}, {Cyan, "Info\n"}}},
+    {.segments = {{White, "   4. "}, {Green, "READ "}, {White, "bq9000/8050/8055/8030/\n"}}},
+    {.segments = {{White, "      /m37512... "}, {Yellow, "and other "}, {Cyan, "Info\n"}}},
+    {.segments = {{Magenta, k39n}}},
+    {.segments = {{Yellow, "   5. "}, {White, "PEC = "}, {Green, "ON\n"}}},
+    {.segments = {{Yellow, "   6. "}, {White, "PEC = "}, {Red, "OFF\n"}}},
+    {.segments = {{Magenta, k39n}}},
+    {.segments = {{White, "   Z. "}, {Yellow, "TEST "}, {Green, "Read WORD "}, {Cyan, "from 0x00 to 0xFF\n"}}},
+    {.segments = {{Yellow, "   Y. "}, {Green, "Read WORD Reg[00] : \n"}}},
+    {.segments = {{Red, "   Write"}, {Yellow, "[00WW] => [00]:"}, {Cyan, "WW = 0x00 to 0xFF\n"}}},
+    {.segments = {{Magenta, k40n}}},
+    {.segments = {{White, "   X. "}, {Yellow, "TEST "}, {White, "Read BLOCK "}, {Cyan, "from 0x00 to 0xFF\n"}}},
+    {.segments = {{Yellow, "   B. "}, {Green, "Read Block Reg[23] : \n"}}},
+    {.segments = {{Red, "  Write"}, {Yellow, "[00WW] => [00]:"}, {Cyan, "WW = 0x00 to 0xFF\n"}}},
+    {.segments = {{Magenta, k40n}}},
+    {.segments = {{Yellow, "   0. "}, {Red, "EXIT\n"}}},
+    {.segments = {{Magenta, k40n}}},
+    {.segments = {{Yellow, "        YOUR CHOICE: "}}, .line_end = false},
 };
 
 void DrawMenu(Program& p) {
@@ -102,17 +102,17 @@ struct Choice {
 };
 
 const Choice kChoices[] = {
-    {'0', false, false, Exit, false},
-    {'1', true, false, reports::bq20z, true},
-    {'2', true, false, reports::bq30z, true},
-    {'3', true, false, reports::bq40z, true},
-    {'4', true, false, reports::bq9000, true},
-    {'5', false, false, [](Program& p) { SetPec(p, 1); }, true},
-    {'6', false, false, [](Program& p) { SetPec(p, 0); }, true},
-    {'Z', true, true, regscan::TestReadWord, true},
-    {'Y', true, true, regscan::TestReadWord_00, true},
-    {'X', true, true, regscan::TestReadBlock, true},
-    {'B', true, true, regscan::TestReadBlock_23, true},
+    {.key = '0', .check = false, .clear_screen = false, .action = Exit, .pause = false},
+    {.key = '1', .check = true, .clear_screen = false, .action = reports::bq20z, .pause = true},
+    {.key = '2', .check = true, .clear_screen = false, .action = reports::bq30z, .pause = true},
+    {.key = '3', .check = true, .clear_screen = false, .action = reports::bq40z, .pause = true},
+    {.key = '4', .check = true, .clear_screen = false, .action = reports::bq9000, .pause = true},
+    {.key = '5', .check = false, .clear_screen = false, .action = [](Program& p) { SetPec(p, 1); }, .pause = true},
+    {.key = '6', .check = false, .clear_screen = false, .action = [](Program& p) { SetPec(p, 0); }, .pause = true},
+    {.key = 'Z', .check = true, .clear_screen = true, .action = regscan::TestReadWord, .pause = true},
+    {.key = 'Y', .check = true, .clear_screen = true, .action = regscan::TestReadWord_00, .pause = true},
+    {.key = 'X', .check = true, .clear_screen = true, .action = regscan::TestReadBlock, .pause = true},
+    {.key = 'B', .check = true, .clear_screen = true, .action = regscan::TestReadBlock_23, .pause = true},
 };
 
 void Dispatch(Program& p, int choice) {

@@ -27,10 +27,10 @@ struct Member {
   Segment title[3];
   BusSteps steps;
   OutputForm form;
-  std::uint8_t (ProgramState::*block)[256];  // where a block member's reply goes
-  bool wide_register;                         // R shown with four hexadecimal digits
-  bool blank_line_after_block;
-  bool blank_lines_in_mode_block;
+  std::uint8_t (ProgramState::*block)[256] = nullptr;  // where a block member's reply goes
+  bool wide_register = false;                           // R shown with four hexadecimal digits
+  bool blank_line_after_block = false;
+  bool blank_lines_in_mode_block = false;
   int closing_dashes;
   void (*done)(Program& p, int start);  // the done line
 };
@@ -48,43 +48,56 @@ void Block23ScanDone(Program& p, int start) {
 }
 
 const Member kReadWord = {
-    {{White, "     Test "}, {Yellow, "READ-WORD "}, {White, "from 0x00 to 0xFF registr"}},
-    [](Program& p, int reg) {
+    .title = {{White, "     Test "}, {Yellow, "READ-WORD "}, {White, "from 0x00 to 0xFF registr"}},
+    .steps = [](Program& p, int reg) {
       const int result = p.bus.SMBReadWord(BatteryAddress, reg);
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, false, false, false, 49, WordScanDone};
+    .form = OutputForm::Word,
+    .closing_dashes = 49,
+    .done = WordScanDone};
 
 const Member kReadWord00 = {
-    {{Yellow, " READ-WORD "}, {Cyan, "After RegXX => WR[00] "}, {White, "0x00 to 0xFF"}},
-    [](Program& p, int reg) {
+    .title = {{Yellow, " READ-WORD "}, {Cyan, "After RegXX => WR[00] "}, {White, "0x00 to 0xFF"}},
+    .steps = [](Program& p, int reg) {
       p.bus.SMBWriteWord(BatteryAddress, 0x00, reg);
       p.Sleep(1);
       const int result = p.bus.SMBReadWord(BatteryAddress, 0x00);
       p.Sleep(1);
       return result;
     },
-    OutputForm::Word, nullptr, false, false, false, 49, WordScanDone};
+    .form = OutputForm::Word,
+    .closing_dashes = 49,
+    .done = WordScanDone};
 
 const Member kReadBlock = {
-    {{White, "     Test "}, {Yellow, "READ-BLOCK "}, {White, "from 0x00 to 0xFF registr"}},
-    [](Program& p, int reg) {
+    .title = {{White, "     Test "}, {Yellow, "READ-BLOCK "}, {White, "from 0x00 to 0xFF registr"}},
+    .steps = [](Program& p, int reg) {
       const int result = p.bus.SMBReadBlock(BatteryAddress, reg, p.block);
       p.Sleep(30);
       return result;
     },
-    OutputForm::Block, &ProgramState::block, false, false, true, 51, BlockScanDone};
+    .form = OutputForm::Block,
+    .block = &ProgramState::block,
+    .blank_lines_in_mode_block = true,
+    .closing_dashes = 51,
+    .done = BlockScanDone};
 
 const Member kReadBlock23 = {
-    {{White, "   Test "}, {Yellow, "READ-BLOCK [23] "}, {White, "from 0x00 to 0xFF registr"}},
-    [](Program& p, int reg) {
+    .title = {{White, "   Test "}, {Yellow, "READ-BLOCK [23] "}, {White, "from 0x00 to 0xFF registr"}},
+    .steps = [](Program& p, int reg) {
       p.bus.SMBWriteWord(BatteryAddress, 0x00, reg);
       const int result = p.bus.SMBReadBlock(BatteryAddress, 0x23, p.buf);
       p.Sleep(10);
       return result;
     },
-    OutputForm::Block, &ProgramState::buf, true, true, false, 51, Block23ScanDone};
+    .form = OutputForm::Block,
+    .block = &ProgramState::buf,
+    .wide_register = true,
+    .blank_line_after_block = true,
+    .closing_dashes = 51,
+    .done = Block23ScanDone};
 
 struct ModeName {
   int boot_rom;
@@ -93,9 +106,9 @@ struct ModeName {
 };
 
 const ModeName kModeNames[] = {
-    {0, "          DEVICE starting in ", "Normal-mode"},
-    {1, "           DEVICE starting in ", "BOOT-mode"},
-    {2, "        DEVICE starting in ", "Calibtate-mode"},
+    {.boot_rom = 0, .prefix = "          DEVICE starting in ", .name = "Normal-mode"},
+    {.boot_rom = 1, .prefix = "           DEVICE starting in ", .name = "BOOT-mode"},
+    {.boot_rom = 2, .prefix = "        DEVICE starting in ", .name = "Calibtate-mode"},
 };
 
 void ModeBlock(Program& p, const Member& member) {

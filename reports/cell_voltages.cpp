@@ -13,17 +13,22 @@ enum class Source { Words, Block };
 
 struct Candidate {
   Source source;
-  int block_command;  // for a block candidate
+  int block_command = 0;  // for a block candidate
   int cell[4];        // word commands, or byte offsets of little-endian pairs; cell 1 first
   const char* label[4];
 };
 
 const Candidate kCandidates[] = {
-    {Source::Words, 0, {0x3B, 0x3A, 0x39, 0x38}, {" Word 3B  ", " Word 3A  ", " Word 39  ", " Word 38  "}},
-    {Source::Words, 0, {0x3F, 0x3E, 0x3D, 0x3C}, {" Word 3F  ", " Word 3E  ", " Word 3D  ", " Word 3C  "}},
-    {Source::Block, 0x23, {10, 8, 6, 4}, {" Block 23 ", " Block 23 ", " Block 23 ", " Block 23 "}},
-    {Source::Words, 0, {0x6C, 0x6D, 0x6E, 0x6F}, {" Word 6C  ", " Word 6D  ", " Word 6E  ", " Word 6F  "}},
-    {Source::Block, 0x30, {0, 2, 4, 6}, {" Block 30 ", " Block 30 ", " Block 30 ", " Block 30 "}},
+    {.source = Source::Words, .cell = {0x3B, 0x3A, 0x39, 0x38},
+     .label = {" Word 3B  ", " Word 3A  ", " Word 39  ", " Word 38  "}},
+    {.source = Source::Words, .cell = {0x3F, 0x3E, 0x3D, 0x3C},
+     .label = {" Word 3F  ", " Word 3E  ", " Word 3D  ", " Word 3C  "}},
+    {.source = Source::Block, .block_command = 0x23, .cell = {10, 8, 6, 4},
+     .label = {" Block 23 ", " Block 23 ", " Block 23 ", " Block 23 "}},
+    {.source = Source::Words, .cell = {0x6C, 0x6D, 0x6E, 0x6F},
+     .label = {" Word 6C  ", " Word 6D  ", " Word 6E  ", " Word 6F  "}},
+    {.source = Source::Block, .block_command = 0x30, .cell = {0, 2, 4, 6},
+     .label = {" Block 30 ", " Block 30 ", " Block 30 ", " Block 30 "}},
 };
 
 constexpr int kToleranceMillivolts = 59;
