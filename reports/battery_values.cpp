@@ -21,11 +21,6 @@ void ContinueCapacity(Program& p, int value, int capacity_mode) {
   }
 }
 
-void PrintCapacity(Program& p, int colour, int value, int capacity_mode) {
-  p.con.SetColour(colour);
-  ContinueCapacity(p, value, capacity_mode);
-}
-
 void PrintManufactureDate(Program& p, int word) {
   p.con.Print(Yellow, "%04x ", static_cast<unsigned>(word));
   p.con.Print(Cyan, "%u.%02u.%02u\n", static_cast<unsigned>((word >> 9) + 1980),

@@ -18,8 +18,6 @@ int ReadCapacityMode(core::Program& p, int sleep_ms);
 
 // "%u mAh\n", or "%u0 mWh\n" in the 10 mWh mode, in the colour already set.
 void ContinueCapacity(core::Program& p, int value, int capacity_mode);
-// The same after setting the colour.
-void PrintCapacity(core::Program& p, int colour, int value, int capacity_mode);
 
 // The raw word as "%04x " in yellow, then the decoded date in cyan.
 void PrintManufactureDate(core::Program& p, int word);
