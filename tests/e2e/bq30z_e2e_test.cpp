@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "tests/reports/bq30z/bq30z_expected.h"
+#include "tests/reports/bq30z/expected.h"
 #include "tests/support/harness.h"
 #include "tests/support/screens.h"
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tests/support/fixture.h"
 #include "tests/support/harness.h"
 #include "tests/support/screens.h"
 
@@ -36,8 +37,6 @@ std::string CheckTrace(const std::string& word00, const std::string& word0d) {
 std::string CycleTrace(const std::string& word00, const std::string& word0d) {
   return CheckTrace(word00, word0d) + "pec 1\nsleep 5\nrw 0d -> " + word0d + "\n";
 }
-
-std::string Sep(const char* colour, int width) { return std::string(colour) + Dashes(width) + "\n"; }
 
 TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
   const RunResult r = Run("bq9000", "4");

@@ -6,13 +6,11 @@
 #include <string>
 
 #include "reports/cell_voltages.h"
-#include "tests/support/harness.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-
-std::string S(const char* text) { return text; }
 
 // The four lines, cell 4 first; labels and values given cell 1 first.
 std::string Lines(const std::string (&labels)[4], const std::string (&values)[4]) {
@@ -38,14 +36,14 @@ TEST(CellVoltages, DifferenceOf59IsAcceptedAt60TheSearchGoesOn) {
   // Sum 14806 against the pack voltage, either side.
   for (int pack : {14865, 14747}) {
     SCOPED_TRACE(pack);
-    TestProgram t(R"({"words": {)" + Candidate1(pack) + "}}");
+    Rig t(R"({"words": {)" + Candidate1(pack) + "}}");
     reports::CellVoltages(t.p());
     EXPECT_EQ(t.Output(), Lines(kWord3B, {"3700", "3701", "3702", "3703"}));
     EXPECT_EQ(t.TraceText(), "rw 09 -> " + std::to_string(pack) + "\n" + kCandidate1Trace);
   }
   for (int pack : {14866, 14746}) {
     SCOPED_TRACE(pack);
-    TestProgram t(R"({"words": {)" + Candidate1(pack) + "}}");
+    Rig t(R"({"words": {)" + Candidate1(pack) + "}}");
     reports::CellVoltages(t.p());
     const std::string v = "rw 09 -> " + std::to_string(pack) + "\n";
     // Nothing else answers: every later candidate is read, block 0x30's zeros shown.
@@ -58,14 +56,14 @@ TEST(CellVoltages, DifferenceOf59IsAcceptedAt60TheSearchGoesOn) {
 }
 
 TEST(CellVoltages, ThreeCellPackMatchesWithAZeroFourthCell) {
-  TestProgram t(R"({"words": {"0x09": 12500, "0x3B": 4170, "0x3A": 4160, "0x39": 4150, "0x38": 0}})");
+  Rig t(R"({"words": {"0x09": 12500, "0x3B": 4170, "0x3A": 4160, "0x39": 4150, "0x38": 0}})");
   reports::CellVoltages(t.p());
   EXPECT_EQ(t.Output(), Lines(kWord3B, {"4170", "4160", "4150", "0"}));
   EXPECT_EQ(t.TraceText(), "rw 09 -> 12500\nrw 3b -> 4170\nrw 3a -> 4160\nrw 39 -> 4150\nrw 38 -> 0\n");
 }
 
 TEST(CellVoltages, ZerosInCandidate1LeadToCandidate2WithItsLabels) {
-  TestProgram t(
+  Rig t(
       R"({"words": {"0x09": 16000, "0x3B": 0, "0x3A": 0, "0x39": 0, "0x38": 0,
                     "0x3F": 4001, "0x3E": 4002, "0x3D": 3998, "0x3C": 3999}})");
   reports::CellVoltages(t.p());
@@ -78,7 +76,7 @@ TEST(CellVoltages, ZerosInCandidate1LeadToCandidate2WithItsLabels) {
 TEST(CellVoltages, BlockCandidateReadsTwiceAndTakesTheSecondAnswer) {
   // Cells at bytes 10-11 (cell 1), 8-9, 6-7, 4-5, little-endian. The first
   // read answers something else; only the second counts.
-  TestProgram match(R"({"words": {"0x09": 14990},
+  Rig match(R"({"words": {"0x09": 14990},
                         "blocks": {"0x23": ["00 00 00 00 01 00 02 00 03 00 04 00",
                                             "AA BB CC DD A0 0E A1 0E A2 0E A3 0E"]}})");
   reports::CellVoltages(match.p());
@@ -92,7 +90,7 @@ TEST(CellVoltages, BlockCandidateReadsTwiceAndTakesTheSecondAnswer) {
 }
 
 TEST(CellVoltages, NoMatchShowsBlock30FromItsFirstBytes) {
-  TestProgram t(R"({"words": {"0x09": 16000, "0x6C": 1, "0x6D": 2, "0x6E": 3, "0x6F": 4},
+  Rig t(R"({"words": {"0x09": 16000, "0x6C": 1, "0x6D": 2, "0x6E": 3, "0x6F": 4},
                     "blocks": {"0x30": ["11 11 22 22 33 33 44 44", "10 0E 11 0E 12 0E 13 0E 99"]}})");
   reports::CellVoltages(t.p());
   EXPECT_EQ(t.Output(), Lines(kBlock30, {"3600", "3601", "3602", "3603"}));
@@ -108,25 +106,25 @@ TEST(CellVoltages, NoMatchShowsBlock30FromItsFirstBytes) {
 
 TEST(CellVoltages, BlockBufferIsNotClearedBetweenCandidates) {
   // Block 0x30 fails, so candidate 5 shows bytes 0-7 left by block 0x23.
-  TestProgram t(R"({"words": {"0x09": 1000},
+  Rig t(R"({"words": {"0x09": 1000},
                     "blocks": {"0x23": "01 00 02 00 03 00 04 00 05 00 06 00"}})");
   reports::CellVoltages(t.p());
   EXPECT_EQ(t.Output(), Lines(kBlock30, {"1", "2", "3", "4"}));
 }
 
 TEST(CellVoltages, CellValuesAreUnsignedAndAFailedVoltageReadFails) {
-  TestProgram t(R"({"words": {"0x09": 65534, "0x3B": "0xFFFE", "0x3A": 0, "0x39": 0, "0x38": 0}})");
+  Rig t(R"({"words": {"0x09": 65534, "0x3B": "0xFFFE", "0x3A": 0, "0x39": 0, "0x38": 0}})");
   reports::CellVoltages(t.p());
   EXPECT_EQ(t.Output(), Lines(kWord3B, {"65534", "0", "0", "0"}));
 
   // A failed Voltage read (-9) fails a pack whose cells are there; the
   // unanswered block 0x23 leaves zeros, which lie within 59 of the code.
-  TestProgram failed(R"({"words": {"0x3B": 3700, "0x3A": 3701, "0x39": 3702, "0x38": 3703}})");
+  Rig failed(R"({"words": {"0x3B": 3700, "0x3A": 3701, "0x39": 3702, "0x38": 3703}})");
   reports::CellVoltages(failed.p());
   EXPECT_EQ(failed.Output(), Lines(kBlock23, {"0", "0", "0", "0"}));
 
   // Cells that read 0 are taken at once for the same reason.
-  TestProgram zeros(R"({"words": {"0x3B": 0, "0x3A": 0, "0x39": 0, "0x38": 0}})");
+  Rig zeros(R"({"words": {"0x3B": 0, "0x3A": 0, "0x39": 0, "0x38": 0}})");
   reports::CellVoltages(zeros.p());
   EXPECT_EQ(zeros.Output(), Lines(kWord3B, {"0", "0", "0", "0"}));
   EXPECT_EQ(zeros.TraceText(), "rw 09 -> -9\nrw 3b -> 0\nrw 3a -> 0\nrw 39 -> 0\nrw 38 -> 0\n");

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "reports/bq40z/internal.h"
-#include "tests/reports/bq40z/rig.h"
+#include "tests/reports/bq40z/expected.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-using namespace bq40z_tests;
+using namespace bq40z_expected;
 using namespace reports::bq40z_family;
 
 // A battery whose every block read sends the same bytes, echo or not, so
@@ -99,7 +100,7 @@ TEST(Bq40zBlockRead, LongRepliesStayWithinBothBuffers) {
 // Replies of no byte or one byte carry no data: nothing is copied.
 TEST(Bq40zBlockRead, RepliesShorterThanTheEchoCopyNothing) {
   for (const std::vector<std::uint8_t>& reply : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{0x54}}) {
-    TestProgram test(std::make_unique<FixedReplyAdapter>(reply));
+    Rig test(std::make_unique<FixedReplyAdapter>(reply));
     core::Program& p = test.p();
     std::memset(p.buf, 0x33, sizeof p.buf);
     ReportBuffer receive = {};
@@ -128,7 +129,7 @@ TEST(Bq40zSeal, SecurityModeFromTheSecondDataByte) {
     Rig rig(std::string(R"({"manufacturer_data": {"0x0054": "00 )") + c.byte1 + R"( 00 00"}})");
     rig.p().StUnsealDevice = c.before;
     PrintSealUnsealDevicez40(rig.p());
-    EXPECT_EQ(rig.Output(), Sep() + c.line + Sep()) << c.byte1;
+    EXPECT_EQ(rig.Output(), Sep(M, 39) + c.line + Sep(M, 39)) << c.byte1;
     EXPECT_EQ(rig.p().StUnsealDevice, c.after) << c.byte1;
     EXPECT_EQ(rig.TraceText(), MbrTrace(0x0054, std::string(" 00 ") + c.byte1 + " 00 00")) << c.byte1;
   }

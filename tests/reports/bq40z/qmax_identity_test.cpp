@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "reports/bq40z/internal.h"
-#include "tests/reports/bq40z/rig.h"
+#include "tests/reports/bq40z/expected.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-using namespace bq40z_tests;
+using namespace bq40z_expected;
 using namespace reports::bq40z_family;
 
 std::string QmaxLines(const std::string& update, const char* c0, const char* c1, const char* c2, const char* c3,

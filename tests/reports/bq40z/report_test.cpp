@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "reports/bq40z/bq40z.h"
-#include "tests/reports/bq40z/expected_pack.h"
-#include "tests/reports/bq40z/rig.h"
+#include "tests/reports/bq40z/expected.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-using namespace bq40z_tests;
+using namespace bq40z_expected;
 
 TEST(Bq40zReport, UnsealedDefaultPackByteForByte) {
   Rig rig("bq40z50");
@@ -92,8 +92,8 @@ TEST(Bq40zReport, BootRomGuard) {
     Rig rig(std::string(R"({"words": {"0x0D": )") + c.soc + "}}");
     reports::bq40z(rig.p());
     const std::string head = CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.hex +
-                             " Hex\n" + Sep() + G + "         Vantrel-bq40z50" + "\n" + W +
-                             "          READ  Battery Info" + "\n" + Sep();
+                             " Hex\n" + Sep(M, 39) + G + "         Vantrel-bq40z50" + "\n" + W +
+                             "          READ  Battery Info" + "\n" + Sep(M, 39);
     if (c.guard) {
       EXPECT_EQ(rig.Output(), head + boot_lines) << c.soc;
       EXPECT_EQ(rig.TraceText(), std::string("rw 0d -> ") + c.soc + "\n") << c.soc;
@@ -118,7 +118,7 @@ TEST(Bq40zReport, CapacityModeAndDesignCapacityZero) {
   const std::size_t at = out.find(delta);
   ASSERT_NE(at, std::string::npos);
   // The closing separator and the red colour still end the report.
-  const std::string tail = Sep() + R;
+  const std::string tail = Sep(M, 39) + R;
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
   EXPECT_EQ(out.find('\n', at) + 1, out.size() - tail.size());
   const std::string trace_end = "sleep 5\nrw 18 -> 0\nrw 10 -> 440\n";
@@ -136,7 +136,7 @@ TEST(Bq40zReport, UnansweredBatteryShowsErrorCodesThroughTheFormats) {
   EXPECT_NE(out.find(std::string(" Current:................... ") + W + "-9 mA\n"), std::string::npos);
   EXPECT_NE(out.find(std::string(" BatteryStatus (0x16):...... ") + Y + "FFFFFFF7 Hex\n"), std::string::npos);
   // Every manufacturer block read failed: buf stays zero, no security line.
-  EXPECT_NE(out.find(std::string(" OperationStatus (0x54):.. ") + Y + "00000000 Hex\n" + R + Sep() + Sep()),
+  EXPECT_NE(out.find(std::string(" OperationStatus (0x54):.. ") + Y + "00000000 Hex\n" + R + Sep(M, 39) + Sep(M, 39)),
             std::string::npos);
 }
 

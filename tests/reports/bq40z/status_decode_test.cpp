@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "reports/bq40z/internal.h"
+#include "tests/reports/bq40z/expected.h"
 #include "tests/support/fixture.h"
-#include "tests/reports/bq40z/rig.h"
 
 namespace {
 
 using namespace testing_support;
-using namespace bq40z_tests;
+using namespace bq40z_expected;
 using namespace reports::bq40z_family;
 
 std::string WordProfile(int command, const std::string& value) {
@@ -48,7 +48,7 @@ TEST(Bq40zStatus, BatteryStatusWordRule) {
   for (const Case& c : cases) {
     Rig rig(WordProfile(0x16, c.word));
     PrintGaugeRegisters(rig.p(), {}, OnlyRow(kStatusWords, 0x16));
-    EXPECT_EQ(rig.Output(), std::string(C) + " BatteryStatus (0x16):...... " + Y + c.out + Sep()) << c.word;
+    EXPECT_EQ(rig.Output(), std::string(C) + " BatteryStatus (0x16):...... " + Y + c.out + Sep(M, 39)) << c.word;
     EXPECT_EQ(rig.p().tempWord, rig.p().bus.SMBReadWord(core::BatteryAddress, 0x16));
   }
 }
@@ -57,14 +57,14 @@ TEST(Bq40zStatus, BatteryModeReadsWithASleepAndDecodesErrorCodes) {
   Rig rig(WordProfile(0x03, "\"0xFFFF\""));
   PrintGaugeRegisters(rig.p(), {}, OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(rig.Output(), std::string(C) + " BatteryMode (0x03):........ " + Y + "FFFF Hex\n" + R +
-                              " CapM ChgM AM PB CC CF PBS ICC\n" + Sep());
+                              " CapM ChgM AM PB CC CF PBS ICC\n" + Sep(M, 39));
   EXPECT_EQ(rig.TraceText(), "rw 03 -> 65535\nsleep 0\n");
 
   // A failed read: the whole code in hex, its low 16 bits (0xFFF7) as flags.
   Rig failed("{}");
   PrintGaugeRegisters(failed.p(), {}, OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(failed.Output(), std::string(C) + " BatteryMode (0x03):........ " + Y + "FFFFFFF7 Hex\n" + R +
-                                 " CapM ChgM AM PB CC CF PBS ICC\n" + Sep());
+                                 " CapM ChgM AM PB CC CF PBS ICC\n" + Sep(M, 39));
 }
 
 TEST(Bq40zStatus, OperationStatusTwoHalvesAndTrailingBlanks) {
@@ -86,23 +86,23 @@ TEST(Bq40zStatus, OperationStatusTwoHalvesAndTrailingBlanks) {
 TEST(Bq40zStatus, GaugingStatusSplitRule) {
   const std::string label = std::string(C) + " GaugingStatus (0x0056):.... " + Y;
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "01 00 01"),
-            label + "010001 Hex\n" + R + " VDQ" + "\n" + " FD" + "\n" + Sep());
+            label + "010001 Hex\n" + R + " VDQ" + "\n" + " FD" + "\n" + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "FF FF FF"),
             label + "FFFFFF Hex\n" + R + " OCVFR LDMD RX QMAX VDQ\n" +
-                " NSFM SlpQmax QEN VOK R_DIS REST CF DSG EDV BAL-En TC TD FC FD\n" + Sep());
+                " NSFM SlpQmax QEN VOK R_DIS REST CF DSG EDV BAL-En TC TD FC FD\n" + Sep(M, 39));
   // Unnamed bit 14 only: an empty lower line.
-  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 40 00"), label + "004000 Hex\n" + R + "\n" + Sep());
-  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 00 00"), label + "000000 Hex\n" + R + Sep());
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 40 00"), label + "004000 Hex\n" + R + "\n" + Sep(M, 39));
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0056", "00 00 00"), label + "000000 Hex\n" + R + Sep(M, 39));
 }
 
 TEST(Bq40zStatus, ManufacturingStatusOneLine) {
   const std::string label = std::string(C) + " ManufacturingStatus (0x0057): " + Y;
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "00 80"),
-            label + "8000 Hex\n" + R + " CAL" + "\n" + Sep());
+            label + "8000 Hex\n" + R + " CAL" + "\n" + Sep(M, 39));
   // " LTtst " keeps its trailing blank.
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "FF FF"),
-            label + "FFFF Hex\n" + R + " CAL LTtst  LED FUSE BBR PF LF FET GAUGE DSG CHG PCHG\n" + Sep());
-  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "00 00"), label + "0000 Hex\n" + R + Sep());
+            label + "FFFF Hex\n" + R + " CAL LTtst  LED FUSE BBR PF LF FET GAUGE DSG CHG PCHG\n" + Sep(M, 39));
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0057", "00 00"), label + "0000 Hex\n" + R + Sep(M, 39));
 }
 
 TEST(Bq40zStatus, SafetyAndPFStatusWithTheNoFlagsLine) {
@@ -110,30 +110,30 @@ TEST(Bq40zStatus, SafetyAndPFStatusWithTheNoFlagsLine) {
   const std::string pf = std::string(C) + " PFStatus (0x53):......... " + Y;
   const std::string no_flags = std::string(W) + " No Flags                    OK" + "\n";
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "00 00 00 00"),
-            safety + "00000000 Hex\n" + R + no_flags + Sep());
+            safety + "00000000 Hex\n" + R + no_flags + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "FF FF FF FF"),
             safety + "FFFFFFFF Hex\n" + R + " OCDL COVL UTD UTC PCHGC CHGV CHGC OC CTO PTO OTF\n" +
-                " CUVC OTD OTC ASCDL ASCD ASCCL ASCC AOLDL AOLD OCD2 OCD1 OCC2 OCC1 COV CUV\n" + W + Sep());
+                " CUVC OTD OTC ASCDL ASCD ASCCL ASCC AOLDL AOLD OCD2 OCD1 OCC2 OCC1 COV CUV\n" + W + Sep(M, 39));
   // Byte order: bytes 3, 2, 1, 0.
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0051", "02 00 00 00"),
-            safety + "00000002 Hex\n" + R + " COV\n" + W + Sep());
-  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "00 00 00 00"), pf + "00000000 Hex\n" + R + no_flags + Sep());
+            safety + "00000002 Hex\n" + R + " COV\n" + W + Sep(M, 39));
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "00 00 00 00"), pf + "00000000 Hex\n" + R + no_flags + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "00 00 01 00"),
-            pf + "00010000 Hex\n" + R + " CFETF" + "\n" + W + Sep());
+            pf + "00010000 Hex\n" + R + " CFETF" + "\n" + W + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0053", "FF FF FF FF"),
             pf + "FFFFFFFF Hex\n" + R + " TS4 TS3 TS2 TS1 DFW OPNC IFC PTC 2LVL AFEC AFER FUSE DFETF CFETF\n" +
-                " VIMA VIMR SOTF SOT SOCD SOCC SOV SUV\n" + W + Sep());
+                " VIMA VIMR SOTF SOT SOCD SOCC SOV SUV\n" + W + Sep(M, 39));
 }
 
 TEST(Bq40zStatus, ChargingStatusOneLine) {
   const std::string label = std::string(C) + " ChargingStatus (0x55):..... " + Y;
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 01"),
-            label + "010000 Hex\n" + R + " CCR" + "\n" + Sep());
+            label + "010000 Hex\n" + R + " CCR" + "\n" + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 01 01"),
-            label + "010100 Hex\n" + R + " CCR PV" + "\n" + Sep());
+            label + "010100 Hex\n" + R + " CCR PV" + "\n" + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "FF FF FF"),
-            label + "FFFFFF Hex\n" + R + " NCT CCC CVR CCR VCT MCHG SU IN HV MV LV PV OT HT STH RT STL LT UT\n" + Sep());
-  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 00"), label + "000000 Hex\n" + R + Sep());
+            label + "FFFFFF Hex\n" + R + " NCT CCC CVR CCR VCT MCHG SU IN HV MV LV PV OT HT STH RT STL LT UT\n" + Sep(M, 39));
+  EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 00"), label + "000000 Hex\n" + R + Sep(M, 39));
 }
 
 TEST(Bq40zStatus, AFailedReadShowsThePreviousRegistersBytes) {

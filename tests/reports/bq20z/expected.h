@@ -5,13 +5,7 @@
 
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 namespace bq20z_expected {
-
-// The JSON text of a built-in profile, with JSON-pointer edits applied
-// (e.g. {{"/words/0x1B", 0}}).
-std::string Profile(const std::string& name, const nlohmann::json& edits = nlohmann::json::object());
 
 // Screen and trace of one report run on bq20z-sealed / bq20z-unsealed.
 std::string SealedScreen();

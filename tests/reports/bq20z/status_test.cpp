@@ -14,46 +14,44 @@ namespace {
 using namespace testing_support;
 using namespace reports::bq20z_family;
 
-std::string S(const char* text) { return text; }
-
 std::string Words(const std::string& entries) { return R"({"words": {)" + entries + "}}"; }
 std::string Access(const std::string& entries) { return R"({"manufacturer_access": {)" + entries + "}}"; }
 
 TEST(Bq20zStatus, BatteryStatusNamesFromBothBytesWithLabelBeforeTheRead) {
-  TestProgram t(Words(R"("0x16": "0xFFFF")"));
+  Rig t(Words(R"("0x16": "0xFFFF")"));
   PrintStatusWords(t.p(), OnlyRow(kStatusWords, 0x16));
   EXPECT_EQ(t.Output(), S(W) + " Battery Status (0x16):..... " + Y + "FFFF Hex\n" + R +
                             " OCA TCA OTA TDA RCA RTA INIT DSG FC FD EC3 EC2 EC1 EC0\n" + M + Dashes(39) + "\n");
   EXPECT_EQ(t.TraceText(), "rw 16 -> 65535\nsleep 1\n");
   EXPECT_EQ(t.p().tempWord, 0xFFFF);
 
-  TestProgram mixed(Words(R"("0x16": "0x10C5")"));
+  Rig mixed(Words(R"("0x16": "0x10C5")"));
   PrintStatusWords(mixed.p(), OnlyRow(kStatusWords, 0x16));
   EXPECT_EQ(mixed.Output(), S(W) + " Battery Status (0x16):..... " + Y + "10C5 Hex\n" + R + " OTA INIT DSG EC2 EC0\n" +
                                 M + Dashes(39) + "\n");
 }
 
 TEST(Bq20zStatus, BatteryModeNames) {
-  TestProgram t(Words(R"("0x03": "0xFFFF")"));
+  Rig t(Words(R"("0x03": "0xFFFF")"));
   PrintStatusWords(t.p(), OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(t.Output(), S(C) + " BatteryMode (0x03):........ " + Y + "FFFF Hex\n" + R +
                             " CapM ChgM AM PB CC CF PBS ICC\n" + M + Dashes(38) + "\n");
   EXPECT_EQ(t.TraceText(), "rw 03 -> 65535\nsleep 1\n");
 
-  TestProgram mixed(Words(R"("0x03": "0x8182")"));
+  Rig mixed(Words(R"("0x03": "0x8182")"));
   PrintStatusWords(mixed.p(), OnlyRow(kStatusWords, 0x03));
   EXPECT_EQ(mixed.Output(), S(C) + " BatteryMode (0x03):........ " + Y + "8182 Hex\n" + R + " CapM CC CF PBS\n" + M +
                                 Dashes(38) + "\n");
 }
 
 TEST(Bq20zStatus, OperationStatusNamesAndNoSeparatorOfItsOwn) {
-  TestProgram t(Access(R"("0x0054": "0xFFFF")"));
+  Rig t(Access(R"("0x0054": "0xFFFF")"));
   PrintStatusWords(t.p(), OnlyRow(kStatusWords, 0x0054));
   EXPECT_EQ(t.Output(), S(Y) + " Operation Status (0x54):... " + W + "FFFF Hex\n" + R +
                             " PRES FAS SS CSV LDMD WAKE DSG XDSG XDSGI DSGIN R_DIS VOK QEN\n");
   EXPECT_EQ(t.TraceText(), "ww 00 0054\nsleep 1\nrw 00 -> 65535\nsleep 1\n");
 
-  TestProgram dsg(Access(R"("0x0054": "0x0040")"));
+  Rig dsg(Access(R"("0x0054": "0x0040")"));
   PrintStatusWords(dsg.p(), OnlyRow(kStatusWords, 0x0054));
   EXPECT_EQ(dsg.Output(), S(Y) + " Operation Status (0x54):... " + W + "0040 Hex\n" + R + " DSG\n");
 }
@@ -71,7 +69,7 @@ std::string ChargingLine(const std::string& value, const std::string& names) {
 }
 
 TEST(Bq20zStatus, SafetyPfAndChargingWithEveryBitSet) {
-  TestProgram t(Access(R"("0x0051": "0xFFFF", "0x0053": "0xFFFF", "0x0055": "0xFFFF")"));
+  Rig t(Access(R"("0x0051": "0xFFFF", "0x0053": "0xFFFF", "0x0055": "0xFFFF")"));
   PrintProtectionRegisters(t.p());
   EXPECT_EQ(t.Output(),
             SafetyLine("ffff", " OTD OTC OCD OCC OCD2 OCC2 PUV POV CUV COV PF HWDG WDF AOCD SCC SCD", false) +
@@ -87,12 +85,12 @@ TEST(Bq20zStatus, SafetyPfAndChargingWithEveryBitSet) {
 }
 
 TEST(Bq20zStatus, NoFlagsTextOnlyForSafetyAndPfAtZero) {
-  TestProgram zero(Access(R"("0x0051": 0, "0x0053": 0, "0x0055": 0)"));
+  Rig zero(Access(R"("0x0051": 0, "0x0053": 0, "0x0055": 0)"));
   PrintProtectionRegisters(zero.p());
   EXPECT_EQ(zero.Output(), SafetyLine("0000", "", true) + PfLine("0000", "", true) + ChargingLine("0000", ""));
 
   // Bit 14 of PF Status has no name: an empty line, and no no-flags text.
-  TestProgram pf(Access(R"("0x0051": "0x8001", "0x0053": "0x4000", "0x0055": "0x4201")"));
+  Rig pf(Access(R"("0x0051": "0x8001", "0x0053": "0x4000", "0x0055": "0x4201")"));
   PrintProtectionRegisters(pf.p());
   EXPECT_EQ(pf.Output(), SafetyLine("8001", " OTD SCD", false) + PfLine("4000", "", false) +
                              ChargingLine("4201", " CHGSUSP FCHG XCHGLV"));
@@ -100,7 +98,7 @@ TEST(Bq20zStatus, NoFlagsTextOnlyForSafetyAndPfAtZero) {
 
 TEST(Bq20zStatus, AnErrorCodeIsPrintedInEightDigitsAndDecodedByItsLowBits) {
   // Nothing in the profile: every read answers -9 (0xFFFFFFF7).
-  TestProgram t("{}");
+  Rig t("{}");
   PrintProtectionRegisters(t.p());
   EXPECT_EQ(t.Output(),
             SafetyLine("fffffff7", " OTD OTC OCD OCC OCD2 OCC2 PUV POV CUV COV PF HWDG AOCD SCC SCD", false) +
@@ -131,7 +129,7 @@ TEST(Bq20zStatus, SealedFetLineTakesTheStateFromBits15And14) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
-    TestProgram t(Access(std::string(R"("0x0006": ")") + c.answer + "\""));
+    Rig t(Access(std::string(R"("0x0006": ")") + c.answer + "\""));
     t.p().StUnsealDevice = 0;
     PrintFetControl(t.p());
     EXPECT_EQ(t.Output(), SealedFet(c.value, c.chg, c.dhg));
@@ -157,7 +155,7 @@ TEST(Bq20zStatus, UnsealedFetLineShowsBits3To1OfWord46) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
-    TestProgram t(Words(std::string(R"("0x46": ")") + c.answer + "\""));
+    Rig t(Words(std::string(R"("0x46": ")") + c.answer + "\""));
     t.p().StUnsealDevice = c.mode;
     PrintFetControl(t.p());
     EXPECT_EQ(t.Output(), S(C) + " FET-Control (0x46):........ " + Y + c.value + " Hex\n" + G + " FET =" + c.fields +
@@ -167,7 +165,7 @@ TEST(Bq20zStatus, UnsealedFetLineShowsBits3To1OfWord46) {
 }
 
 TEST(Bq20zStatus, VersionWordsEachThroughManufacturerAccess) {
-  TestProgram t(Access(R"("0x0001": "0x0650", "0x0002": "0x0151", "0x0003": "0x00A5")"));
+  Rig t(Access(R"("0x0001": "0x0650", "0x0002": "0x0151", "0x0003": "0x00A5")"));
   PrintVersionWords(t.p());
   EXPECT_EQ(t.Output(), S(Y) + " Device Type:     (0x0001):. " + W + "0650 Hex\n" + M +
                             " Firmware Version:(0x0002):. " + Y + "0151 Hex\n" + C + " Hardware Version:(0x0003):. " +

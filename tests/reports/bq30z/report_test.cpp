@@ -7,8 +7,8 @@
 #include <string>
 
 #include "reports/bq30z/bq30z.h"
-#include "tests/reports/bq30z/bq30z_expected.h"
-#include "tests/support/harness.h"
+#include "tests/reports/bq30z/expected.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
@@ -16,16 +16,12 @@ using namespace testing_support;
 using namespace bq30z_expected;
 using nlohmann::json;
 
-json Shipped(const std::string& name) { return json::parse(ShippedProfile(name)); }
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
+json Shipped(const std::string& name) { return json::parse(Profile(name)); }
 
 const std::string kClosing = std::string(M) + "---------------------------------------\n" + R;
 
 TEST(Bq30zReport, UnsealedPackByteForByte) {
-  TestProgram t(ShippedProfile("bq30z-unsealed"));
+  Rig t(Profile("bq30z-unsealed"));
   reports::bq30z(t.p());
   EXPECT_EQ(t.Output(), UnsealedReport());
   EXPECT_EQ(t.TraceText(), UnsealedTrace());
@@ -34,7 +30,7 @@ TEST(Bq30zReport, UnsealedPackByteForByte) {
 }
 
 TEST(Bq30zReport, SealedPackByteForByte) {
-  TestProgram t(ShippedProfile("bq30z-sealed"));
+  Rig t(Profile("bq30z-sealed"));
   t.p().StUnsealDevice = 2;  // an earlier report saw full access
   reports::bq30z(t.p());
   EXPECT_EQ(t.Output(), SealedReport());
@@ -55,7 +51,7 @@ TEST(Bq30zReport, BootRomGuardStopsAfterTheFirstRead) {
   for (const Case& c : {Case{"101", "0065", "rw 0d -> 101\n"}, Case{"-9", "FFFFFFF7", "rw 0d -> -9\n"}}) {
     json profile = Shipped("bq30z-unsealed");
     profile["words"]["0x0D"] = std::stoi(c.soc);
-    TestProgram t(profile.dump());
+    Rig t(profile.dump());
     reports::bq30z(t.p());
     EXPECT_EQ(t.Output(), CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + c.shown +
                               " Hex\n" + header_tail + block)
@@ -68,7 +64,7 @@ TEST(Bq30zReport, BootRomGuardStopsAfterTheFirstRead) {
 TEST(Bq30zReport, StateOfChargeOfOneHundredRunsTheFullReport) {
   json profile = Shipped("bq30z-unsealed");
   profile["words"]["0x0D"] = 100;
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   t.p().BootRom = 1;
   reports::bq30z(t.p());
   EXPECT_EQ(t.p().BootRom, 0);
@@ -82,7 +78,7 @@ TEST(Bq30zReport, StateOfChargeOfOneHundredRunsTheFullReport) {
 TEST(Bq30zReport, ReservedModeKeepsTheEarlierStateAcrossRuns) {
   json profile = Shipped("bq30z-unsealed");
   profile["manufacturer_data"]["0x0054"] = json::array({"07 02 10 00", "07 02 10 00", "07 04 10 00"});
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   const std::size_t first_length = t.Output().size();
   reports::bq30z(t.p());
@@ -100,7 +96,7 @@ TEST(Bq30zReport, ReservedModeKeepsTheEarlierStateAcrossRuns) {
 TEST(Bq30zReport, ReservedModeOnAFreshProgramSkipsTheUnsealedSection) {
   json profile = Shipped("bq30z-unsealed");
   profile["manufacturer_data"]["0x0054"] = "00 00 00 00";
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   EXPECT_EQ(t.p().StUnsealDevice, 0);
   const std::string sep = std::string(M) + Dashes(38) + "\n";
@@ -116,7 +112,7 @@ TEST(Bq30zReport, TextBlocksAreWrittenByteForByte) {
   profile["blocks"]["0x20"] = "41 00 42";
   profile["blocks"]["0x21"] = -5;
   profile["blocks"]["0x22"] = {{"text", "LiPo-Hi-Vol"}};
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find(std::string(R) + " Manufacturer Name:......... " + R + std::string("A\0B\n", 4) + G +
@@ -132,7 +128,7 @@ TEST(Bq30zReport, CapacityModeCurrentAndDateValueRules) {
   profile["words"]["0x03"] = "0xE001";
   profile["words"]["0x0A"] = "0xFC18";
   profile["words"]["0x1B"] = 0;
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find(std::string(Y) + " Design Capacity:            " + W + "48000 mWh\n"), std::string::npos);
@@ -149,7 +145,7 @@ TEST(Bq30zReport, FullChargeAboveDesignGivesAPlusSign) {
   json profile = Shipped("bq30z-sealed");
   profile["words"]["0x18"] = 4000;
   profile["words"]["0x10"] = 4400;
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   EXPECT_TRUE(EndsWith(t.Output(), std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y +
                                        "+10 %      \n" + kClosing));
@@ -158,7 +154,7 @@ TEST(Bq30zReport, FullChargeAboveDesignGivesAPlusSign) {
 TEST(Bq30zReport, DesignCapacityZeroStillReachesTheClosingSeparator) {
   json profile = Shipped("bq30z-unsealed");
   profile["words"]["0x18"] = 0;
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find(std::string(Y) + " Design Capacity:            " + W + "0 mAh\n"), std::string::npos);
@@ -183,7 +179,7 @@ TEST(Bq30zReport, ShortLongAndFailedRepliesAreDecodedFromTheBuffer) {
   profile["data_flash"]["0x011C"] = -9;
   profile["data_flash"]["0x011A"] = "01";
   profile["data_flash"]["0x0128"] = long_block;
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   reports::bq30z(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find(std::string(R) + " Manufacturer Name:......... " + R + std::string(255, '~') + "\n"),

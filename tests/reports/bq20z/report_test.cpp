@@ -14,30 +14,19 @@
 
 #include "link/sim/sim_adapter.h"
 #include "reports/bq20z/bq20z.h"
-#include "tests/reports/bq20z_expected.h"
-#include "tests/support/harness.h"
+#include "tests/reports/bq20z/expected.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-using bq20z_expected::Profile;
 using nlohmann::json;
-
-std::string S(const char* text) { return text; }
-
-bool Contains(const std::string& haystack, const std::string& needle) {
-  return haystack.find(needle) != std::string::npos;
-}
 
 // Every run ends with the 39-dash separator and the colour set to red.
 std::string Closing() { return S(M) + Dashes(39) + "\n" + R; }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 TEST(Bq20zReport, SealedProfileByteForByteWithBusTrace) {
-  TestProgram t(Profile("bq20z-sealed"));
+  Rig t(Profile("bq20z-sealed"));
   reports::bq20z(t.p());
   EXPECT_EQ(t.Output(), bq20z_expected::SealedScreen());
   EXPECT_EQ(t.TraceText(), bq20z_expected::SealedTrace());
@@ -46,7 +35,7 @@ TEST(Bq20zReport, SealedProfileByteForByteWithBusTrace) {
 }
 
 TEST(Bq20zReport, UnsealedProfileByteForByteWithBusTrace) {
-  TestProgram t(Profile("bq20z-unsealed"));
+  Rig t(Profile("bq20z-unsealed"));
   reports::bq20z(t.p());
   EXPECT_EQ(t.Output(), bq20z_expected::UnsealedScreen());
   EXPECT_EQ(t.TraceText(), bq20z_expected::UnsealedTrace());
@@ -59,7 +48,7 @@ TEST(Bq20zReport, UnsealedProfileByteForByteWithBusTrace) {
 }
 
 TEST(Bq20zReport, FullAccessProfileShowsKeysAndGaugeMemory) {
-  TestProgram t(Profile("bq20z-fullaccess"));
+  Rig t(Profile("bq20z-fullaccess"));
   reports::bq20z(t.p());
   const std::string out = t.Output();
   EXPECT_TRUE(Contains(out, S(G) + " Device.................. Full Access\n"));
@@ -79,14 +68,14 @@ std::string GuardScreen(const std::string& soc_hex) {
 
 TEST(Bq20zReport, BootRomGuardStopsOver100AndOnAnErrorCodeWithNoFurtherTraffic) {
   {
-    TestProgram t(Profile("bq20z-sealed", {{"/words/0x0D", 101}}));
+    Rig t(Profile("bq20z-sealed", {{"/words/0x0D", 101}}));
     reports::bq20z(t.p());
     EXPECT_EQ(t.Output(), GuardScreen("0065"));
     EXPECT_EQ(t.TraceText(), "rw 0d -> 101\n");
     EXPECT_EQ(t.p().BootRom, 1);
   }
   {
-    TestProgram t(Profile("bq20z-sealed", {{"/words/0x0D", -5}}));
+    Rig t(Profile("bq20z-sealed", {{"/words/0x0D", -5}}));
     reports::bq20z(t.p());
     EXPECT_EQ(t.Output(), GuardScreen("FFFFFFFB"));
     EXPECT_EQ(t.TraceText(), "rw 0d -> -5\n");
@@ -95,7 +84,7 @@ TEST(Bq20zReport, BootRomGuardStopsOver100AndOnAnErrorCodeWithNoFurtherTraffic) 
 }
 
 TEST(Bq20zReport, StateOfCharge100RunsTheWholeReportAndClearsBootRom) {
-  TestProgram t(Profile("bq20z-sealed", {{"/words/0x0D", 100}}));
+  Rig t(Profile("bq20z-sealed", {{"/words/0x0D", 100}}));
   t.p().BootRom = 1;
   reports::bq20z(t.p());
   EXPECT_EQ(t.p().BootRom, 0);
@@ -120,7 +109,7 @@ TEST(Bq20zReport, SealStatesDecideDeviceLineKeysGaugeMemoryAndFetForm) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.op_status);
-    TestProgram t(Profile("bq20z-unsealed", {{"/manufacturer_access/0x0054", c.op_status}}));
+    Rig t(Profile("bq20z-unsealed", {{"/manufacturer_access/0x0054", c.op_status}}));
     reports::bq20z(t.p());
     const std::string out = t.Output();
     const std::string trace = t.TraceText();
@@ -140,7 +129,7 @@ TEST(Bq20zReport, SealStatesDecideDeviceLineKeysGaugeMemoryAndFetForm) {
 TEST(Bq20zReport, ReservedSealBitsWriteNoDeviceLineAndKeepTheLastMode) {
   // First run of the program: the mode is still sealed.
   {
-    TestProgram t(Profile("bq20z-unsealed", {{"/manufacturer_access/0x0054", "0x2000"}}));
+    Rig t(Profile("bq20z-unsealed", {{"/manufacturer_access/0x0054", "0x2000"}}));
     reports::bq20z(t.p());
     const std::string out = t.Output();
     EXPECT_TRUE(Contains(out, S(M) + Dashes(38) + "\n" + M + Dashes(38) + "\n" + W + " Safety Status"));
@@ -151,7 +140,7 @@ TEST(Bq20zReport, ReservedSealBitsWriteNoDeviceLineAndKeepTheLastMode) {
   }
   // After a run that found the gauge unsealed (Operation Status is read twice per run).
   {
-    TestProgram t(Profile("bq20z-unsealed",
+    Rig t(Profile("bq20z-unsealed",
                           {{"/manufacturer_access/0x0054", json::array({"0x4000", "0x4000", "0x2000"})}}));
     reports::bq20z(t.p());
     ASSERT_EQ(t.p().StUnsealDevice, 1);
@@ -170,7 +159,7 @@ TEST(Bq20zReport, ReservedSealBitsWriteNoDeviceLineAndKeepTheLastMode) {
 }
 
 TEST(Bq20zReport, GaugeMemoryIsBigEndianAndPaddedToFourDigits) {
-  TestProgram t(Profile("bq20z-unsealed", {{"/subclass/0x52", "10 68 03 E7 00 05 10 62 03 E7 00 00 07"}}));
+  Rig t(Profile("bq20z-unsealed", {{"/subclass/0x52", "10 68 03 E7 00 05 10 62 03 E7 00 00 07"}}));
   reports::bq20z(t.p());
   const std::string out = t.Output();
   EXPECT_TRUE(Contains(out, S(M) + " Update Status: ............ " + Y + "7\n"));
@@ -201,14 +190,14 @@ TEST(Bq20zReport, ManufactureDateTemperatureAndCurrentRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.edits.dump());
-    TestProgram t(Profile("bq20z-sealed", c.edits));
+    Rig t(Profile("bq20z-sealed", c.edits));
     reports::bq20z(t.p());
     EXPECT_TRUE(Contains(t.Output(), c.line));
   }
 }
 
 TEST(Bq20zReport, TenMilliwattHourModeAppliesToTheThreeCapacityLinesOnly) {
-  TestProgram t(Profile("bq20z-sealed", {{"/words/0x03", "0x8000"}, {"/words/0x18", 440}, {"/words/0x10", 400},
+  Rig t(Profile("bq20z-sealed", {{"/words/0x03", "0x8000"}, {"/words/0x18", 440}, {"/words/0x10", 400},
                                          {"/words/0x0F", 374}}));
   reports::bq20z(t.p());
   const std::string out = t.Output();
@@ -229,14 +218,14 @@ TEST(Bq20zReport, DeltaCapacitySignAndTruncatedPercentage) {
   const Case cases[] = {{4000, 4400, "+10 %      \n"}, {4400, 4000, "-9 %      \n"}, {4000, 4000, "+0 %      \n"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
-    TestProgram t(Profile("bq20z-sealed", {{"/words/0x18", c.design}, {"/words/0x10", c.full}}));
+    Rig t(Profile("bq20z-sealed", {{"/words/0x18", c.design}, {"/words/0x10", c.full}}));
     reports::bq20z(t.p());
     EXPECT_TRUE(EndsWith(t.Output(), S(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y + c.value + Closing()));
   }
 }
 
 TEST(Bq20zReport, DesignCapacityZeroStillReachesTheClosingSeparator) {
-  TestProgram t(Profile("bq20z-sealed", {{"/words/0x18", 0}}));
+  Rig t(Profile("bq20z-sealed", {{"/words/0x18", 0}}));
   reports::bq20z(t.p());
   const std::string out = t.Output();
   const std::size_t delta = out.rfind(S(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y);
@@ -251,7 +240,7 @@ TEST(Bq20zReport, DesignCapacityZeroStillReachesTheClosingSeparator) {
 // ---- texts from the battery ----
 
 TEST(Bq20zReport, NameBlocksWriteTheirBytesAndAFailedReadAnEmptyName) {
-  TestProgram t(Profile("bq20z-sealed", {{"/blocks/0x20", -9}, {"/blocks/0x21", "41 00 42"}}));
+  Rig t(Profile("bq20z-sealed", {{"/blocks/0x20", -9}, {"/blocks/0x21", "41 00 42"}}));
   reports::bq20z(t.p());
   const std::string out = t.Output();
   EXPECT_TRUE(Contains(out, S(R) + " Manufacturer Name:......... " + R + "\n"));
@@ -264,7 +253,7 @@ TEST(Bq20zReport, ChemistryBlocksOfAnyLengthStayInsideTheTextBuffer) {
     for (int i = 0; i < 255; ++i) bytes += (i == 0 ? "" : " ") + std::string("43");
     return bytes;
   }();
-  TestProgram t(Profile("bq20z-sealed",
+  Rig t(Profile("bq20z-sealed",
                         {{"/blocks/0x22", json::array({json{{"text", "LiFePO4"}}, json{{"text", "LION"}}, -9,
                                                        long_block, json{{"text", "NiMH"}}})}}));
   const std::string label = S(C) + " Device Chemistry:           " + R;

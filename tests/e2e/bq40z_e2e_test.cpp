@@ -4,14 +4,13 @@
 
 #include <fstream>
 
-#include "tests/reports/bq40z/expected_pack.h"
-#include "tests/reports/bq40z/rig.h"
+#include "tests/reports/bq40z/expected.h"
 #include "tests/support/screens.h"
 
 namespace {
 
 using namespace testing_support;
-using namespace bq40z_tests;
+using namespace bq40z_expected;
 
 const char* const kCycleTrace = kDefaultBatteryCycleTrace;
 

@@ -1,11 +1,10 @@
-#include "tests/reports/bq30z/bq30z_expected.h"
+#include "tests/reports/bq30z/expected.h"
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
-#include "tests/support/harness.h"
+#include "tests/support/fixture.h"
 
 namespace bq30z_expected {
 
@@ -14,8 +13,6 @@ using namespace testing_support;
 namespace {
 
 const std::string kNl = "\n";
-std::string D38() { return std::string(M) + Dashes(38) + "\n"; }
-std::string D39() { return std::string(M) + Dashes(39) + "\n"; }
 
 std::string Hex2(int value) {
   char text[8];
@@ -30,8 +27,8 @@ std::string Hex4(int value) {
 }
 
 std::string Header(const std::string& soc_hex) {
-  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + soc_hex + " Hex\n" + D39() +
-         G + "          Vantrel-bq30z55" + kNl + W + "            READ Battery Info" + kNl + D39();
+  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + soc_hex + " Hex\n" + Sep(M, 39) +
+         G + "          Vantrel-bq30z55" + kNl + W + "            READ Battery Info" + kNl + Sep(M, 39);
 }
 
 std::string Cells(int c4, int c3, int c2, int c1) {
@@ -44,7 +41,7 @@ std::string Cells(int c4, int c3, int c2, int c1) {
 std::string Identification() {
   return std::string(Y) + " Device Type(0x0001) :....... " + R + "0550 Hex\n" + C + " Firmware Version(0x0002) :.. " +
          W + "0102 Hex\n" + M + " Hardware Version(0x0003) :.. " + R + "00A1 Hex\n" + W +
-         " Chemistry ID(0x0006) :...... " + Y + "1210 Hex\n" + D38();
+         " Chemistry ID(0x0006) :...... " + Y + "1210 Hex\n" + Sep(M, 38);
 }
 
 std::string NoFlags() { return std::string(W) + " No Flags                    OK" + kNl; }
@@ -70,13 +67,6 @@ std::string IdentificationTrace() {
 }
 
 }  // namespace
-
-std::string ShippedProfile(const std::string& name) {
-  std::ifstream file(std::string(VANTREL_SOURCE_DIR) + "/link/sim/profiles/" + name + ".json");
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 std::string Rb(int command, const std::string& bytes) {
   std::istringstream in(bytes);
@@ -119,30 +109,30 @@ std::string UnsealedReport() {
   s += std::string(G) + " AbsoluteSOC................ 72 %\n";
   s += std::string(Y) + " Remaining Capacity:         " + M + "3432 mAh\n";
   s += Cells(3806, 3807, 3805, 3806);
-  s += std::string(Y) + " Specification Info:........ " + G + "0031 Hex\n" + D38();
-  s += std::string(C) + " Battery Status (0x16):...... " + Y + "00C0 Hex\n" + R + " INIT DSG" + kNl + D38();
+  s += std::string(Y) + " Specification Info:........ " + G + "0031 Hex\n" + Sep(M, 38);
+  s += std::string(C) + " Battery Status (0x16):...... " + Y + "00C0 Hex\n" + R + " INIT DSG" + kNl + Sep(M, 38);
   s += std::string(C) + " Operation Status (0x54): " + Y + "00100207 Hex\n" + R + " FVS" + kNl +
        " SEC1 CHG DSG PRES" + kNl;
-  s += D38() + G + " Device...................... UNSEALED" + kNl + D38();
-  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "011E Hex\n" + R + " VDQ QEN VOK RU DSG" + kNl + D38();
-  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + D38();
-  s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + D38();
-  s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + D38();
-  s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + D38();
-  s += std::string(C) + " Max Error:                  " + W + "2 %\n" + D38();
+  s += Sep(M, 38) + G + " Device...................... UNSEALED" + kNl + Sep(M, 38);
+  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "011E Hex\n" + R + " VDQ QEN VOK RU DSG" + kNl + Sep(M, 38);
+  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + Sep(M, 38);
+  s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
+  s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
+  s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + Sep(M, 38);
+  s += std::string(C) + " Max Error:                  " + W + "2 %\n" + Sep(M, 38);
   s += std::string(W) + " Update Status: ............ " + G + "0e   " + Y + "14\n";
   s += std::string(G) + " Qmax Cell-0:                " + C + "1130 " + W + "4400 mah\n";
   s += std::string(G) + " Qmax Cell-1: .............. " + C + "113a " + W + "4410 mah\n";
   s += std::string(G) + " Qmax Cell-2:                " + C + "1126 " + W + "4390 mah\n";
   s += std::string(G) + " Qmax Cell-3: .............. " + C + "1135 " + W + "4405 mah\n";
-  s += std::string(W) + " Qmax Pack:                  " + C + "1126 " + M + "4390 mah\n" + D38();
+  s += std::string(W) + " Qmax Pack:                  " + C + "1126 " + M + "4390 mah\n" + Sep(M, 38);
   s += std::string(C) + " Cell-" + Y + "0" + G + " R_a flag:            " + Y + "0055 HEX\n";
   s += std::string(C) + " Cell-" + Y + "1" + G + " R_a flag:            " + Y + "0000 HEX\n";
   s += std::string(C) + " Cell-" + Y + "2" + G + " R_a flag:            " + Y + "FF55 HEX\n";
-  s += std::string(C) + " Cell-" + Y + "3" + G + " R_a flag:            " + Y + "0055 HEX\n" + D38();
+  s += std::string(C) + " Cell-" + Y + "3" + G + " R_a flag:            " + Y + "0055 HEX\n" + Sep(M, 38);
   s += Identification();
   s += std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y + "-8 %      \n";
-  s += D39() + R;
+  s += Sep(M, 39) + R;
   return s;
 }
 
@@ -200,20 +190,20 @@ std::string SealedReport() {
   s += std::string(G) + " AbsoluteSOC................ 81 %\n";
   s += std::string(Y) + " Remaining Capacity:         " + M + "3802 mAh\n";
   s += Cells(3951, 3952, 3948, 3950);
-  s += std::string(Y) + " Specification Info:........ " + G + "0031 Hex\n" + D38();
-  s += std::string(C) + " Battery Status (0x16):...... " + Y + "0080 Hex\n" + R + " INIT" + kNl + D38();
+  s += std::string(Y) + " Specification Info:........ " + G + "0031 Hex\n" + Sep(M, 38);
+  s += std::string(C) + " Battery Status (0x16):...... " + Y + "0080 Hex\n" + R + " INIT" + kNl + Sep(M, 38);
   s += std::string(C) + " Operation Status (0x54): " + Y + "00000307 Hex\n" + R + " SEC1 SEC0 CHG DSG PRES" + kNl;
-  s += D38() + R + " Device........................ SEALED" + kNl + D38();
-  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "0018 Hex\n" + R + " QEN VOK" + kNl + D38();
-  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + D38();
-  s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + D38();
-  s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + D38();
-  s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + D38();
+  s += Sep(M, 38) + R + " Device........................ SEALED" + kNl + Sep(M, 38);
+  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "0018 Hex\n" + R + " QEN VOK" + kNl + Sep(M, 38);
+  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + Sep(M, 38);
+  s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
+  s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
+  s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + Sep(M, 38);
   // Sealed: straight from the Max Error separator to Device Type.
-  s += std::string(C) + " Max Error:                  " + W + "1 %\n" + D38();
+  s += std::string(C) + " Max Error:                  " + W + "1 %\n" + Sep(M, 38);
   s += Identification();
   s += std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y + "-1 %      \n";
-  s += D39() + R;
+  s += Sep(M, 39) + R;
   return s;
 }
 

@@ -8,9 +8,8 @@
 #include <string>
 
 #include "reports/bq30z/internal.h"
-#include "tests/reports/bq30z/bq30z_expected.h"
+#include "tests/reports/bq30z/expected.h"
 #include "tests/support/fixture.h"
-#include "tests/support/harness.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ using namespace bq30z_expected;
 using namespace reports::bq30z_family;
 using nlohmann::json;
 
-const std::string kSep = std::string(M) + "--------------------------------------\n";
+const std::string kSep = Sep(M, 38);
 
 json Data(const std::string& subcommand, const json& answer) {
   return {{"manufacturer_data", {{subcommand, answer}}}};
@@ -43,7 +42,7 @@ TEST(Bq30zSealCheck, ModeFromByteOneOfOperationStatus) {
   };
   for (const Case& c : cases) {
     const std::string reply = std::string("00 ") + c.byte1 + " 00 00";
-    TestProgram t(Data("0x0054", reply).dump());
+    Rig t(Data("0x0054", reply).dump());
     t.p().StUnsealDevice = c.before;
     PrintSealUnsealDevicez30(t.p());
     EXPECT_EQ(t.Output(), kSep + c.line + kSep) << c.byte1;
@@ -101,7 +100,7 @@ TEST(Bq30zUpdateStatus, FoundInRow16WhenItsCopiesMatch) {
   // Q0 = 4400 kept at bytes 3 and 4 as 0x11 0x30; the other copies differ.
   const std::string row16 = WithCopies(Row(0x16, 15, 0x0E), 3, {4400, 1, 2, 3});
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {4400, 4410, 4390, 4405});
-  TestProgram t(UnsealedProfile(row16, row1c).dump());
+  Rig t(UnsealedProfile(row16, row1c).dump());
   PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("0e", "14").size()), UpdateLine("0e", "14"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) + RaTrace());
@@ -110,7 +109,7 @@ TEST(Bq30zUpdateStatus, FoundInRow16WhenItsCopiesMatch) {
 TEST(Bq30zUpdateStatus, FoundThroughRow1CTakesRow1DByteZero) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0x0E), 3, {4401, 4411, 4391, 4406});
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {0, 4410, 0, 0});
-  TestProgram t(UnsealedProfile(row16, row1c).dump());
+  Rig t(UnsealedProfile(row16, row1c).dump());
   PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("21", "33").size()), UpdateLine("21", "33"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) +
@@ -121,7 +120,7 @@ TEST(Bq30zUpdateStatus, NoMatchTakesRow1AByteOne) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0x0E), 3, {4401, 4411, 4391, 4406});
   // The right values at the wrong cells do not count.
   const std::string row1c = WithCopies(Row(0x1C, 0, 0), 20, {4410, 4400, 4405, 4390});
-  TestProgram t(UnsealedProfile(row16, row1c).dump());
+  Rig t(UnsealedProfile(row16, row1c).dump());
   PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("42", "66").size()), UpdateLine("42", "66"));
   EXPECT_EQ(t.TraceText(), DataRead(0x0073, kQmaxReply) + "sleep 5\n" + RowRead(0x16, row16, 5) +
@@ -130,7 +129,7 @@ TEST(Bq30zUpdateStatus, NoMatchTakesRow1AByteOne) {
 
 TEST(Bq30zUpdateStatus, TheFourthQmaxAloneIsAMatch) {
   const std::string row16 = WithCopies(Row(0x16, 15, 0xA5), 3, {0, 0, 0, 4405});
-  TestProgram t(UnsealedProfile(row16, Row(0x1C, 0, 0)).dump());
+  Rig t(UnsealedProfile(row16, Row(0x1C, 0, 0)).dump());
   PrintUnsealedData(t.p());
   EXPECT_EQ(t.Output().substr(0, UpdateLine("a5", "165").size()), UpdateLine("a5", "165"));
   EXPECT_EQ(t.TraceText().find("ww 00 011c"), std::string::npos);
@@ -143,7 +142,7 @@ TEST(Bq30zQmaxAndRa, LinesPackMinimumAndRaFlags) {
   profile["data_flash"]["0x012A"] = "12 34";
   profile["data_flash"]["0x012C"] = "FF 55";
   profile["data_flash"]["0x012E"] = "0A 0B 0C";
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   PrintUnsealedData(t.p());
   std::string expected = UpdateLine("0e", "14");
   expected += std::string(G) + " Qmax Cell-0:                " + C + "1130 " + W + "4400 mah\n";
@@ -174,7 +173,7 @@ TEST(Bq30zQmaxAndRa, PackIsTheSmallestWhereverItIsAndSmallValuesArePadded) {
   for (const Case& c : cases) {
     json profile = UnsealedProfile(Row(0x16, 0, 0), Row(0x1C, 0, 0));
     profile["manufacturer_data"]["0x0073"] = std::string("00 00 00 00 00 00 00 00 00 00 ") + c.reply_tail;
-    TestProgram t(profile.dump());
+    Rig t(profile.dump());
     PrintUnsealedData(t.p());
     EXPECT_NE(t.Output().find(std::string(W) + " Qmax Pack:                  " + c.pack), std::string::npos)
         << c.reply_tail;
@@ -192,7 +191,7 @@ struct RegisterCase {
 
 void RunRegisterCases(const std::vector<RegisterCase>& cases) {
   for (const RegisterCase& c : cases) {
-    TestProgram t(Data(c.subcommand, c.reply).dump());
+    Rig t(Data(c.subcommand, c.reply).dump());
     PrintGaugeRegisters(t.p(), c.rows);
     EXPECT_EQ(t.Output(), c.expected) << c.subcommand << " " << c.reply.dump();
     EXPECT_EQ(t.TraceText().substr(0, 11), std::string("ww 00 ") + (c.subcommand + 2) + "\n")
@@ -218,7 +217,7 @@ TEST(Bq30zStatusRegisters, BatteryStatusAlwaysEndsItsFlagLine) {
   for (const Case& c : cases) {
     json profile;
     profile["words"]["0x16"] = c.word;
-    TestProgram t(profile.dump());
+    Rig t(profile.dump());
     PrintGaugeRegisters(t.p(), kBatteryStatus);
     EXPECT_EQ(t.Output(), c.expected) << c.word.dump();
     EXPECT_EQ(t.p().tempWord, c.held) << c.word.dump();
@@ -308,7 +307,7 @@ TEST(Bq30zStatusRegisters, EachRegisterClosedByItsSeparatorInOrder) {
   profile["manufacturer_data"]["0x0051"] = "00 00 00 00";
   profile["manufacturer_data"]["0x0053"] = "00 00 00 00";
   profile["manufacturer_data"]["0x0055"] = "00 00 05";
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   PrintGaugeStatusRegisters(t.p());
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   EXPECT_EQ(t.Output(), std::string(C) + " Gauging Status (0x0056):.... " + Y + "0000 Hex\n" + R + "\n" + kSep + C +
@@ -326,7 +325,7 @@ TEST(Bq30zIdentification, WordsAndTheirByteOrder) {
   profile["manufacturer_data"]["0x0002"] = "AA BB 01 02";
   profile["manufacturer_data"]["0x0003"] = "CD AB";
   profile["manufacturer_data"]["0x0006"] = -5;  // failed: the Hardware Version bytes stay
-  TestProgram t(profile.dump());
+  Rig t(profile.dump());
   PrintGaugeRegisters(t.p(), kIdentification);
   EXPECT_EQ(t.Output(), std::string(Y) + " Device Type(0x0001) :....... " + R + "1234 Hex\n" + C +
                             " Firmware Version(0x0002) :.. " + W + "0102 Hex\n" + M +

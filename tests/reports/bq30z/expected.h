@@ -7,9 +7,6 @@
 
 namespace bq30z_expected {
 
-// The text of a built-in profile file.
-std::string ShippedProfile(const std::string& name);
-
 // Bus trace pieces: a block read line from the bytes as the profile lists them.
 std::string Rb(int command, const std::string& bytes);
 // A manufacturer data read of `subcommand` answered with `bytes`.

@@ -1,28 +1,13 @@
-#include "tests/reports/bq20z_expected.h"
+#include "tests/reports/bq20z/expected.h"
 
-#include <stdexcept>
-
-#include "link/sim/builtin_profiles.h"
-#include "tests/support/harness.h"
+#include "tests/support/fixture.h"
 #include "tests/support/screens.h"
 
 namespace bq20z_expected {
 
 using namespace testing_support;
 
-std::string Profile(const std::string& name, const nlohmann::json& edits) {
-  for (const auto& profile : smb::sim::BuiltinProfiles()) {
-    if (name != profile.name) continue;
-    nlohmann::json json = nlohmann::json::parse(profile.json);
-    for (const auto& [pointer, value] : edits.items()) json[nlohmann::json::json_pointer(pointer)] = value;
-    return json.dump();
-  }
-  throw std::runtime_error("no built-in profile " + name);
-}
-
 namespace {
-
-std::string S(const char* text) { return text; }
 
 // Header to Operation Status: identical on both profiles but for the
 // Operation Status word (0xE041 sealed, 0xC041 unsealed).

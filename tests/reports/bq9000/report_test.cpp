@@ -7,13 +7,11 @@
 
 #include "reports/bq9000/bq9000.h"
 #include "reports/bq9000/internal.h"
-#include "tests/support/harness.h"
+#include "tests/support/fixture.h"
 
 namespace {
 
 using namespace testing_support;
-
-std::string Sep(const char* colour, int width) { return std::string(colour) + Dashes(width) + "\n"; }
 
 // A normal 4-cell pack; `extra` (", KEY: VALUE") adds or overrides word entries.
 std::string Pack(const std::string& word72, const std::string& battery_mode, const std::string& extra = "") {
@@ -119,7 +117,7 @@ std::string BodyTrace(int battery_mode) {
 }
 
 TEST(Bq9000Report, NormalModeFullReportByteForByte) {
-  TestProgram t(Pack("0", "\"0x6001\""));
+  Rig t(Pack("0", "\"0x6001\""));
   reports::bq9000(t.p());
   EXPECT_EQ(t.Output(), Header(std::string(C) + " RW 0x72 = 0000\n", "     DEVICE starting in ", "Normal-mode") +
                             Body(" mAh", "6001", " ChgM AM ICC"));
@@ -128,7 +126,7 @@ TEST(Bq9000Report, NormalModeFullReportByteForByte) {
 }
 
 TEST(Bq9000Report, UnknownModeRunsTheFullReportInTenMilliwattHours) {
-  TestProgram t(Pack("5", "\"0x8000\""));
+  Rig t(Pack("5", "\"0x8000\""));
   reports::bq9000(t.p());
   EXPECT_EQ(t.Output(), Header("", "    DEVICE starting in ", "UNCKNOWN-mode") + Body("0 mWh", "8000", " CapM"));
   EXPECT_EQ(t.TraceText(), "rw 72 -> 5\nsleep 5\n" + BodyTrace(0x8000));
@@ -154,7 +152,7 @@ TEST(Bq9000Report, BootRomAndCalibrationModesEndAfterTheModeLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
-    TestProgram t(std::string(R"({"words": {)") + c.words + R"(, "0x03": "0x8000", "0x18": 4400}})");
+    Rig t(std::string(R"({"words": {)") + c.words + R"(, "0x03": "0x8000", "0x18": 4400}})");
     reports::bq9000(t.p());
     // Nothing more is read, and the colour stays magenta after the separator.
     EXPECT_EQ(t.Output(), Header(c.detection, c.prefix, c.mode));
@@ -192,7 +190,7 @@ TEST(Bq9000Report, ModeDetectionTable) {
   const char* mode[] = {"Normal-mode", "BOOT-ROM mod", "BOOT-ROM mod", "Calibration-mode", "UNCKNOWN-mode"};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.words);
-    TestProgram t("{\"words\": {" + row.words + "}}");
+    Rig t("{\"words\": {" + row.words + "}}");
     reports::bq9000(t.p());
     EXPECT_EQ(t.p().BootRom, row.boot_rom);
     const std::string header = Header(row.detection.empty() ? "" : C + row.detection, prefix[row.boot_rom],
@@ -212,7 +210,7 @@ TEST(Bq9000Report, ModeDetectionTable) {
 }
 
 TEST(Bq9000Report, DesignCapacityZeroStillReachesTheClosingSeparator) {
-  TestProgram t(Pack("0", "\"0x6001\"", R"(, "0x18": 0)"));
+  Rig t(Pack("0", "\"0x6001\"", R"(, "0x18": 0)"));
   reports::bq9000(t.p());
   const std::string out = t.Output();
   const std::string delta = std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y;
@@ -229,7 +227,7 @@ TEST(Bq9000Report, DesignCapacityZeroStillReachesTheClosingSeparator) {
 
 TEST(Bq9000Report, DeltaCapacityGainAndFailedBlockReads) {
   // Full charge above design: plus sign. Name blocks that fail write no characters.
-  TestProgram t(R"({"words": {"0x72": 0, "0x03": 0, "0x18": 4000, "0x10": 4400}, "blocks": {"0x21": -5}})");
+  Rig t(R"({"words": {"0x72": 0, "0x03": 0, "0x18": 4000, "0x10": 4400}, "blocks": {"0x21": -5}})");
   reports::bq9000(t.p());
   const std::string out = t.Output();
   EXPECT_NE(out.find(std::string(R) + " Manufacturer Name:......... " + R + "\n" + G +
@@ -252,7 +250,7 @@ std::string AccessHead(const std::string& hex) {
 }
 
 TEST(Bq9000Status, InitDsgOkAndManufacturerAccessAllClear) {
-  TestProgram t(R"({"words": {"0x16": "0x00C0", "0x03": "0x6001", "0x00": "0x0000"}})");
+  Rig t(R"({"words": {"0x16": "0x00C0", "0x03": "0x6001", "0x00": "0x0000"}})");
   reports::bq9000_family::StatusSection(t.p());
   EXPECT_EQ(t.Output(), StatusHead("00C0") + R + " INIT DSG\n" + G + " OK\n" + Sep(M, 38) + ModeHead("6001") + R +
                             " ChgM AM ICC\n" + Sep(M, 38) + AccessHead("0000") + G + " Normal\n" + C +
@@ -265,7 +263,7 @@ TEST(Bq9000Status, InitDsgOkAndManufacturerAccessAllClear) {
 }
 
 TEST(Bq9000Status, EmptyFlagAndErrorLinesAndChargingState) {
-  TestProgram t(R"({"words": {"0x16": "0x0002", "0x03": "0x0000", "0x00": "0xC206"}})");
+  Rig t(R"({"words": {"0x16": "0x0002", "0x03": "0x0000", "0x00": "0xC206"}})");
   reports::bq9000_family::StatusSection(t.p());
   EXPECT_EQ(t.Output(), StatusHead("0002") + R + "\n" + "\n" + Sep(M, 38) + ModeHead("0000") + R + "\n" +
                             Sep(M, 38) + AccessHead("C206") + G + " Charging Current control\n" + C +
@@ -276,7 +274,7 @@ TEST(Bq9000Status, EmptyFlagAndErrorLinesAndChargingState) {
 
 TEST(Bq9000Status, FailedStatusReadShowsEveryFlagAndUnknownError) {
   // BatteryStatus missing (-9); ManufacturerAccess with bits 8-11 = 1 and bit 3 set.
-  TestProgram t(R"({"words": {"0x03": "0xE383", "0x00": "0x0108"}})");
+  Rig t(R"({"words": {"0x03": "0xE383", "0x00": "0x0108"}})");
   reports::bq9000_family::StatusSection(t.p());
   EXPECT_EQ(t.Output(), StatusHead("FFFFFFF7") + R + " OCA TCA OTA TDA RCA RTA INIT DSG FC FD\n" + R +
                             " Unknown Error\n" + Sep(M, 38) + ModeHead("E383") + R +
@@ -288,7 +286,7 @@ TEST(Bq9000Status, FailedStatusReadShowsEveryFlagAndUnknownError) {
 
 TEST(Bq9000Status, FieldValuesWithAndWithoutText) {
   // BUSY; error state 6 and charge control 3 have no text; a system failure; pre-charge.
-  TestProgram t(R"({"words": {"0x16": "0x0001", "0x03": 0, "0x00": "0x1F67"}})");
+  Rig t(R"({"words": {"0x16": "0x0001", "0x03": 0, "0x00": "0x1F67"}})");
   reports::bq9000_family::StatusSection(t.p());
   EXPECT_EQ(t.Output(), StatusHead("0001") + R + "\n" + Y + " BUSY\n" + Sep(M, 38) + ModeHead("0000") + R + "\n" +
                             Sep(M, 38) + AccessHead("1F67") + "\n" + C +

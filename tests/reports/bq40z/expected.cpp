@@ -1,8 +1,10 @@
-#include "tests/reports/bq40z/expected_pack.h"
+#include "tests/reports/bq40z/expected.h"
 
-#include "tests/reports/bq40z/rig.h"
+#include <cstdio>
 
-namespace bq40z_tests {
+#include "tests/support/fixture.h"
+
+namespace bq40z_expected {
 
 using namespace testing_support;
 
@@ -11,8 +13,8 @@ namespace {
 // --- expected output of the built-in bq40z50 packs ---
 
 std::string Header() {
-  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + "0055 Hex\n" + Sep() + G +
-         "         Vantrel-bq40z50" + "\n" + W + "          READ  Battery Info" + "\n" + Sep();
+  return CLS + C + " PEC = 1\n" + Y + " Read 0x0d:............... " + W + "0055 Hex\n" + Sep(M, 39) + G +
+         "         Vantrel-bq40z50" + "\n" + W + "          READ  Battery Info" + "\n" + Sep(M, 39);
 }
 
 std::string StandardLines() {
@@ -40,14 +42,14 @@ std::string StandardLines() {
   s += std::string(W) + " Word 3E  " + C + "VCELL 2:........... " + W + "3805 mV\n";
   s += std::string(W) + " Word 3F  " + C + "VCELL 1:            " + W + "3808 mV\n";
   s += std::string(G) + " Specification Info:........ " + Y + "0031 Hex\n";
-  s += Sep();
+  s += Sep(M, 39);
   return s;
 }
 
 std::string StatusUpToOperation(const std::string& sec_byte) {
   std::string s;
-  s += std::string(C) + " BatteryStatus (0x16):...... " + Y + "00C0 Hex\n" + R + " INIT DSG" + "\n" + Sep();
-  s += std::string(C) + " BatteryMode (0x03):........ " + Y + "6001 Hex\n" + R + " ChgM AM ICC" + "\n" + Sep();
+  s += std::string(C) + " BatteryStatus (0x16):...... " + Y + "00C0 Hex\n" + R + " INIT DSG" + "\n" + Sep(M, 39);
+  s += std::string(C) + " BatteryMode (0x03):........ " + Y + "6001 Hex\n" + R + " ChgM AM ICC" + "\n" + Sep(M, 39);
   const std::string sec_names = sec_byte == "02" ? " SEC1" : sec_byte == "03" ? " SEC1 SEC0" : " SEC0";
   s += std::string(C) + " OperationStatus (0x54):.. " + Y + "1000" + sec_byte + "87 Hex\n" + R + " CB" + "\n" +
        sec_names + " BTPint  CHG  DSG  PRES " + "\n";
@@ -57,19 +59,19 @@ std::string StatusUpToOperation(const std::string& sec_byte) {
 std::string StatusAfterSeal() {
   std::string s;
   s += std::string(C) + " GaugingStatus (0x0056):.... " + Y + "011840 Hex\n" + R + " VDQ" + "\n" + " QEN VOK DSG" +
-       "\n" + Sep();
-  s += std::string(C) + " ManufacturingStatus (0x0057): " + Y + "0038 Hex\n" + R + " LF FET GAUGE" + "\n" + Sep();
+       "\n" + Sep(M, 39);
+  s += std::string(C) + " ManufacturingStatus (0x0057): " + Y + "0038 Hex\n" + R + " LF FET GAUGE" + "\n" + Sep(M, 39);
   s += std::string(C) + " SafetyStatus (0x51):..... " + Y + "00000000 Hex\n" + R + W +
-       " No Flags                    OK" + "\n" + Sep();
+       " No Flags                    OK" + "\n" + Sep(M, 39);
   s += std::string(C) + " PFStatus (0x53):......... " + Y + "00000000 Hex\n" + R + W +
-       " No Flags                    OK" + "\n" + Sep();
-  s += std::string(C) + " ChargingStatus (0x55):..... " + Y + "000400 Hex\n" + R + " MV" + "\n" + Sep();
+       " No Flags                    OK" + "\n" + Sep(M, 39);
+  s += std::string(C) + " ChargingStatus (0x55):..... " + Y + "000400 Hex\n" + R + " MV" + "\n" + Sep(M, 39);
   s += std::string(C) + " Max Error:                  " + W + "1 %\n";
   return s;
 }
 
 std::string SealLines(const char* colour, const char* line) {
-  return Sep() + colour + line + "\n" + Sep();
+  return Sep(M, 39) + colour + line + "\n" + Sep(M, 39);
 }
 
 std::string QmaxLines() {
@@ -93,10 +95,10 @@ std::string IdentityAndEnd() {
   s += std::string(C) + " Firmware Version(0x0002) :. " + W + "0109 Hex\n";
   s += std::string(M) + " Hardware Version(0x0003) :. " + C + "00A1 Hex\n";
   s += std::string(W) + " Chemistry ID(0x0006) :..... " + Y + "1012 Hex\n";
-  s += Sep();
+  s += Sep(M, 39);
   // Design 4800, full charge 4400: (4800 - 4400) * 100 / 4800 = 8.
   s += std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y + "-8 %      \n";
-  s += Sep() + R;
+  s += Sep(M, 39) + R;
   return s;
 }
 
@@ -156,16 +158,16 @@ std::string PackReport(Pack pack) {
   switch (pack) {
     case Pack::Unsealed:
       return Header() + StandardLines() + StatusUpToOperation("02") +
-             SealLines(G, " Device....................... UNSEALED") + StatusAfterSeal() + Sep() + QmaxLines() +
-             Sep() + IdentityAndEnd();
+             SealLines(G, " Device....................... UNSEALED") + StatusAfterSeal() + Sep(M, 39) + QmaxLines() +
+             Sep(M, 39) + IdentityAndEnd();
     case Pack::Sealed:
       // Max Error is followed by one separator and then the identity lines.
       return Header() + StandardLines() + StatusUpToOperation("03") +
-             SealLines(R, " Device......................... SEALED") + StatusAfterSeal() + Sep() + IdentityAndEnd();
+             SealLines(R, " Device......................... SEALED") + StatusAfterSeal() + Sep(M, 39) + IdentityAndEnd();
     case Pack::FullAccess:
       return Header() + StandardLines() + StatusUpToOperation("01") +
-             SealLines(G, " Device.......... UNSEALED & FullAccess") + StatusAfterSeal() + Sep() + QmaxLines() +
-             Sep() + IdentityAndEnd();
+             SealLines(G, " Device.......... UNSEALED & FullAccess") + StatusAfterSeal() + Sep(M, 39) + QmaxLines() +
+             Sep(M, 39) + IdentityAndEnd();
   }
   return "";
 }
@@ -185,4 +187,12 @@ std::string PackTrace(Pack pack) {
   return "";
 }
 
-}  // namespace bq40z_tests
+std::string MbrTrace(int subcommand, const std::string& reply_data_bytes) {
+  char request[16];
+  std::snprintf(request, sizeof request, " %02x %02x", subcommand & 0xFF, (subcommand >> 8) & 0xFF);
+  const std::size_t count = 2 + reply_data_bytes.size() / 3;
+  return std::string("wb 44") + request + "\nsleep 5\nrb 44 -> " + std::to_string(count) + request +
+         reply_data_bytes + "\nsleep 5\n";
+}
+
+}  // namespace bq40z_expected

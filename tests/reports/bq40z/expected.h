@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace bq40z_tests {
+namespace bq40z_expected {
 
 enum class Pack { Unsealed, Sealed, FullAccess };
 
@@ -13,4 +13,8 @@ std::string PackReport(Pack pack);
 // The report's bus traffic.
 std::string PackTrace(Pack pack);
 
-}  // namespace bq40z_tests
+// A manufacturer block read as the trace shows it: the request, its reply
+// (echo and data bytes as " bb"), and the sleeps.
+std::string MbrTrace(int subcommand, const std::string& reply_data_bytes);
+
+}  // namespace bq40z_expected
