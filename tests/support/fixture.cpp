@@ -94,6 +94,10 @@ bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+void ExpectContainsEach(const std::string& text, std::initializer_list<std::string> parts) {
+  for (const std::string& part : parts) EXPECT_TRUE(Contains(text, part)) << part;
+}
+
 std::string Sep(const char* colour, int width) { return colour + Dashes(width) + "\n"; }
 
 std::span<const reports::RegisterLine> OnlyRow(std::span<const reports::RegisterLine> rows, int reg) {

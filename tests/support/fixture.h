@@ -48,6 +48,8 @@ class Rig {
 inline std::string S(const char* text) { return text; }
 bool Contains(const std::string& text, const std::string& part);
 bool EndsWith(const std::string& text, const std::string& tail);
+// Fails the test for each of `parts` that `text` does not contain, naming it.
+void ExpectContainsEach(const std::string& text, std::initializer_list<std::string> parts);
 // A separator: `width` dashes in `colour` and a line end.
 std::string Sep(const char* colour, int width);
 

@@ -114,7 +114,8 @@ std::string UnsealedReport() {
   s += std::string(C) + " Operation Status (0x54): " + Y + "00100207 Hex\n" + R + " FVS" + kNl +
        " SEC1 CHG DSG PRES" + kNl;
   s += Sep(M, 38) + G + " Device...................... UNSEALED" + kNl + Sep(M, 38);
-  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "011E Hex\n" + R + " VDQ QEN VOK RU DSG" + kNl + Sep(M, 38);
+  s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "011E Hex\n" + R + " VDQ QEN VOK RU DSG" + kNl +
+       Sep(M, 38);
   s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + Sep(M, 38);
   s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
   s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);

@@ -44,16 +44,15 @@ TEST(Bq30zReport, BatteryStatusIsLabelledBeforeItsReadTheOtherLinesAfter) {
   Rig t(Profile("bq30z-unsealed"));
   reports::bq30z(t.p());
   const std::string merged = t.Merged();
-  EXPECT_TRUE(Contains(merged, S(C) + " Battery Status (0x16):...... " + Y + "{rw 16 -> 192}00C0 Hex\n"));
-  const std::string read_first[] = {
+  ExpectContainsEach(merged, {
+      S(C) + " Battery Status (0x16):...... " + Y + "{rw 16 -> 192}00C0 Hex\n",
       "{rw 18 -> 4800}" + S(Y) + " Design Capacity:            " + W + "4800 mAh\n",
       "{rb 21 -> 7 62 71 33 30 7a 35 35}{sleep 3}" + S(G) + " Device Name:                ",
       "{rw 1c -> 6699}" + S(M) + " Serial Number:............. 1A2B Hex\n",
       "{ww 00 0054}{rb 23 -> 4 07 02 10 00}" + S(C) + " Operation Status (0x54): ",
       "{ww 00 0056}{rb 23 -> 2 1e 01}" + S(C) + " Gauging Status (0x0056):.... ",
       "{ww 00 0002}{rb 23 -> 11 50 05 01 02 00 1a 00 03 00 00 00}" + S(C) + " Firmware Version(0x0002) :.. ",
-  };
-  for (const std::string& line : read_first) EXPECT_TRUE(Contains(merged, line)) << line;
+  });
 }
 
 TEST(Bq30zReport, BootRomGuardStopsAfterTheFirstRead) {

@@ -183,7 +183,7 @@ TEST(Bq30zQmaxAndRa, PackIsTheSmallestWhereverItIsAndSmallValuesArePadded) {
 // ---- Status registers ----
 
 struct RegisterCase {
-  std::span<const reports::RegisterLine> rows;
+  std::span<const reports::RegisterLine> table;  // the register's row is looked up by its subcommand
   const char* subcommand;
   json reply;
   std::string expected;
@@ -192,7 +192,7 @@ struct RegisterCase {
 void RunRegisterCases(const std::vector<RegisterCase>& cases) {
   for (const RegisterCase& c : cases) {
     Rig t(Data(c.subcommand, c.reply).dump());
-    PrintGaugeRegisters(t.p(), c.rows);
+    PrintGaugeRegisters(t.p(), OnlyRow(c.table, std::stoi(c.subcommand, nullptr, 16)));
     EXPECT_EQ(t.Output(), c.expected) << c.subcommand << " " << c.reply.dump();
     EXPECT_EQ(t.TraceText().substr(0, 11), std::string("ww 00 ") + (c.subcommand + 2) + "\n")
         << c.subcommand << " " << c.reply.dump();
@@ -241,20 +241,20 @@ TEST(Bq30zStatusRegisters, OperationStatusTwoHalvesUpperFirst) {
 TEST(Bq30zStatusRegisters, GaugingStatusSingleLineAlwaysEnded) {
   const std::string label = std::string(C) + " Gauging Status (0x0056):.... " + Y;
   RunRegisterCases({
-      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "00 00", label + "0000 Hex\n" + R + "\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "FF FF",
+      {kGaugeStatusRegisters, "0x0056", "00 00", label + "0000 Hex\n" + R + "\n"},
+      {kGaugeStatusRegisters, "0x0056", "FF FF",
        label + "FFFF Hex\n" + R + " LFP_RLX TCA TDA OCVFR LDMD RX QMAX VDQ NSFM FC FD QEN VOK RU DSG REST\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0056), "0x0056", "01 80 FF FF", label + "8001 Hex\n" + R + " LFP_RLX REST\n"},
+      {kGaugeStatusRegisters, "0x0056", "01 80 FF FF", label + "8001 Hex\n" + R + " LFP_RLX REST\n"},
   });
 }
 
 TEST(Bq30zStatusRegisters, ManufacturingStatusLineOnlyWhenSet) {
   const std::string label = std::string(C) + " Manufacturing Status(0x0057):" + Y;
   RunRegisterCases({
-      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 80", label + "8000 Hex\n" + R + " CAL\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 00", label + "0000 Hex\n" + R},
-      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "00 7C", label + "7C00 Hex\n" + R + "\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0057), "0x0057", "FF 03",
+      {kGaugeStatusRegisters, "0x0057", "00 80", label + "8000 Hex\n" + R + " CAL\n"},
+      {kGaugeStatusRegisters, "0x0057", "00 00", label + "0000 Hex\n" + R},
+      {kGaugeStatusRegisters, "0x0057", "00 7C", label + "7C00 Hex\n" + R + "\n"},
+      {kGaugeStatusRegisters, "0x0057", "FF 03",
        label + "03FF Hex\n" + R + " LED FUSE BBR PF LF FET GAUGE DSG CHG PCHG\n"},
   });
 }
@@ -263,10 +263,10 @@ TEST(Bq30zStatusRegisters, SafetyStatusTwoHalvesAndNoFlags) {
   const std::string label = std::string(C) + " Safety Status (0x51):... " + Y;
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   RunRegisterCases({
-      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
-      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "01 00 01 00", label + "00010001 Hex\n" + R + " OTF\n CUV\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "00 00 00 F0", label + "F0000000 Hex\n" + R + " RSVD RSVD RSVD RSVD\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0051), "0x0051", "FF FF FF FF",
+      {kGaugeStatusRegisters, "0x0051", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
+      {kGaugeStatusRegisters, "0x0051", "01 00 01 00", label + "00010001 Hex\n" + R + " OTF\n CUV\n"},
+      {kGaugeStatusRegisters, "0x0051", "00 00 00 F0", label + "F0000000 Hex\n" + R + " RSVD RSVD RSVD RSVD\n"},
+      {kGaugeStatusRegisters, "0x0051", "FF FF FF FF",
        label + "FFFFFFFF Hex\n" + R +
            " RSVD RSVD RSVD RSVD UTD UTC PCHGC CHGV CHGC OC RSVD CTO RSVD PTO HWDF OTF\n"
            " RSVD RSVD OTD OTC ASCDL ASCD ASCCL ASCC AOLDL AOLD OCD2 OCD1 OCC2 OCC1 COV CUV\n"},
@@ -277,12 +277,12 @@ TEST(Bq30zStatusRegisters, PfStatusLowerHalfFirst) {
   const std::string label = std::string(C) + " PF Status (0x53):....... " + Y;
   const std::string ok = std::string(W) + " No Flags                    OK\n";
   RunRegisterCases({
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "01 00 00 00", label + "00010000 Hex\n" + R + " SUV\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "00 00 00 80", label + "00008000 Hex\n" + R + " TS4\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "01 00 00 80", label + "00018000 Hex\n" + R + " SUV\n TS4\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "34 12 78 56", label + "12345678 Hex\n" + R + " VIMA RSVD RSVD SOT SOCC\n TS3 TS1 DFW OPNC 2LVL AFEC AFER FUSE\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0053), "0x0053", "FF FF FF FF",
+      {kGaugeStatusRegisters, "0x0053", "01 00 00 00", label + "00010000 Hex\n" + R + " SUV\n"},
+      {kGaugeStatusRegisters, "0x0053", "00 00 00 80", label + "00008000 Hex\n" + R + " TS4\n"},
+      {kGaugeStatusRegisters, "0x0053", "01 00 00 80", label + "00018000 Hex\n" + R + " SUV\n TS4\n"},
+      {kGaugeStatusRegisters, "0x0053", "00 00 00 00", label + "00000000 Hex\n" + R + ok},
+      {kGaugeStatusRegisters, "0x0053", "34 12 78 56", label + "12345678 Hex\n" + R + " VIMA RSVD RSVD SOT SOCC\n TS3 TS1 DFW OPNC 2LVL AFEC AFER FUSE\n"},
+      {kGaugeStatusRegisters, "0x0053", "FF FF FF FF",
        label + "FFFFFFFF Hex\n" + R +
            " RSVD RSVD RSVD VIMA VIMR RSVD RSVD RSVD RSVD SOTF RSVD SOT SOCD SOCC SOV SUV\n"
            " TS4 TS3 TS2 TS1 RSVD DFW OPNC IFC PTC 2LVL AFEC AFER FUSE RSVD DFETF CFETF\n"},
@@ -292,10 +292,10 @@ TEST(Bq30zStatusRegisters, PfStatusLowerHalfFirst) {
 TEST(Bq30zStatusRegisters, ChargingStatusThreeBytesAlwaysEnded) {
   const std::string label = std::string(C) + " Charging Status (0x55):... " + Y;
   RunRegisterCases({
-      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 05", label + "050000 Hex\n" + R + " MCHG VCT\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 00 FF", label + "000000 Hex\n" + R + "\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "00 00 FA 00", label + "FA0000 Hex\n" + R + "\n"},
-      {OnlyRow(kGaugeStatusRegisters, 0x0055), "0x0055", "FF FF FF FF",
+      {kGaugeStatusRegisters, "0x0055", "00 00 05", label + "050000 Hex\n" + R + " MCHG VCT\n"},
+      {kGaugeStatusRegisters, "0x0055", "00 00 00 FF", label + "000000 Hex\n" + R + "\n"},
+      {kGaugeStatusRegisters, "0x0055", "00 00 FA 00", label + "FA0000 Hex\n" + R + "\n"},
+      {kGaugeStatusRegisters, "0x0055", "FF FF FF FF",
        label + "FFFFFF Hex\n" + R + " MCHG VCT CCC CVR CCR SU IN HV MV LV PV OT HT STH RT STL LT UT\n"},
   });
 }

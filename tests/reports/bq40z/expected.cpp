@@ -163,7 +163,8 @@ std::string PackReport(Pack pack) {
     case Pack::Sealed:
       // Max Error is followed by one separator and then the identity lines.
       return Header() + StandardLines() + StatusUpToOperation("03") +
-             SealLines(R, " Device......................... SEALED") + StatusAfterSeal() + Sep(M, 39) + IdentityAndEnd();
+             SealLines(R, " Device......................... SEALED") + StatusAfterSeal() + Sep(M, 39) +
+             IdentityAndEnd();
     case Pack::FullAccess:
       return Header() + StandardLines() + StatusUpToOperation("01") +
              SealLines(G, " Device.......... UNSEALED & FullAccess") + StatusAfterSeal() + Sep(M, 39) + QmaxLines() +

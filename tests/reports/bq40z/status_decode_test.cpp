@@ -132,7 +132,8 @@ TEST(Bq40zStatus, ChargingStatusOneLine) {
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 01 01"),
             label + "010100 Hex\n" + R + " CCR PV" + "\n" + Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "FF FF FF"),
-            label + "FFFFFF Hex\n" + R + " NCT CCC CVR CCR VCT MCHG SU IN HV MV LV PV OT HT STH RT STL LT UT\n" + Sep(M, 39));
+            label + "FFFFFF Hex\n" + R + " NCT CCC CVR CCR VCT MCHG SU IN HV MV LV PV OT HT STH RT STL LT UT\n" +
+                Sep(M, 39));
   EXPECT_EQ(Decode(kGaugeStatusRegisters, "0x0055", "00 00 00"), label + "000000 Hex\n" + R + Sep(M, 39));
 }
 

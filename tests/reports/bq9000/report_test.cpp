@@ -132,7 +132,7 @@ TEST(Bq9000Report, LabelFirstRowsShowTheLabelBeforeTheRead) {
   Rig t(Pack("0", "\"0x6001\""));
   reports::bq9000(t.p());
   const std::string merged = t.Merged();
-  const std::string label_first[] = {
+  ExpectContainsEach(merged, {
       S(C) + " Full Charge Capacity:...... " + Y + "{rw 10 -> 4000}4000 mAh\n",
       S(M) + " Cycle Count:                " + G + "{rw 17 -> 37}37\n",
       S(Y) + " Design Voltage:             " + W + "{rw 19 -> 14400}14400 mV\n",
@@ -142,9 +142,8 @@ TEST(Bq9000Report, LabelFirstRowsShowTheLabelBeforeTheRead) {
       S(W) + " Current:................... " + W + "{rw 0a -> 64536}-1000 mA\n",
       S(G) + " Specification Info:........ " + Y + "{rw 1a -> 49}0031 Hex\n",
       S(Y) + " Manufacturer Access (0x00): {rw 00 -> 49670}{sleep 1}" + W + "C206 Hex\n",
-  };
-  for (const std::string& row : label_first) EXPECT_TRUE(Contains(merged, row)) << row;
-  const std::string read_first[] = {
+  });
+  ExpectContainsEach(merged, {
       "{rw 18 -> 4400}{sleep 0}" + S(Y) + " Design Capacity:            ",
       "{rw 1b -> 18977}" + S(C) + " Manufacture Date:..... ",
       "{rb 20 -> 3 53 44 49}{sleep 0}" + S(R) + " Manufacturer Name:......... ",
@@ -152,8 +151,7 @@ TEST(Bq9000Report, LabelFirstRowsShowTheLabelBeforeTheRead) {
       "{rw 0c -> 1}{sleep 0}" + S(C) + " Max Error:                  ",
       "{rw 16 -> 192}{sleep 1}" + S(C) + " BatteryStatus (0x16):...... ",
       "{rw 03 -> 24577}{sleep 0}" + S(C) + " BatteryMode (0x03):........ ",
-  };
-  for (const std::string& row : read_first) EXPECT_TRUE(Contains(merged, row)) << row;
+  });
 }
 
 TEST(Bq9000Report, UnknownModeRunsTheFullReportInTenMilliwattHours) {
