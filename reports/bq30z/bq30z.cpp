@@ -3,7 +3,6 @@
 #include "reports/bq30z/bq30z.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "reports/battery_values.h"
 #include "reports/bq30z/internal.h"
