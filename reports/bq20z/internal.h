@@ -33,7 +33,7 @@ extern const StandardLine kStandardLines[17];
 extern const StandardLine kSpecificationInfo[1];
 extern const StandardLine kMaxError[1];
 
-// Battery Status, BatteryMode and Operation Status (read after a pause).
+// Battery Status, BatteryMode (words) and Operation Status (read after a pause).
 extern const RegisterLine kStatusWords[3];
 // Safety, PF and Charging Status (read at once), each with its separator.
 extern const RegisterLine kProtectionRegisters[3];
