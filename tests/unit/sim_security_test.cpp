@@ -87,6 +87,26 @@ TEST(SimSecurity, ASealedBq40zDoesNotAnswerDataFlashRows) {
   EXPECT_EQ(Request44(sim, 0x5FE0), "\xE0\x5F\x03\x04");
 }
 
+TEST(SimSecurity, BuiltInBatteriesTakeTheDefaultKeysAndHoldAWholeDataFlash) {
+  SimAdapter bq20z(smb::sim::LoadProfile("bq20z-sealed"), false);
+  Write(bq20z, {0x0414, 0x3672, 0xFFFF, 0xFFFF, 0x0054});
+  EXPECT_EQ(bq20z.ReadWord(0x16, 0x00) & 0x6000, 0);
+  SimAdapter sealed(smb::sim::LoadProfile("bq40z50-sealed"), false);
+  int result = 0;
+  Request44(sealed, 0x4000, &result);
+  EXPECT_LT(result, 0);
+  Write(sealed, {0x0414, 0x3672, 0xFFFF, 0xFFFF});
+  EXPECT_EQ(Bq40zStatusByte1(sealed) & 0x03, 0x01);
+  for (const char* name : {"bq40z50", "bq40z50-fullaccess"}) {
+    SimAdapter sim(smb::sim::LoadProfile(name), false);
+    for (int address = 0x4000; address < 0x6000; address += 0x20) {
+      const std::string reply = Request44(sim, address, &result);
+      ASSERT_EQ(result, 34) << name << " row " << std::hex << address;
+      EXPECT_EQ(reply.substr(0, 2), std::string({static_cast<char>(address & 0xFF), static_cast<char>(address >> 8)}));
+    }
+  }
+}
+
 struct BadSecurity {
   const char* member;
   const char* message;
