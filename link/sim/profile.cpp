@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -149,6 +150,54 @@ class Parser {
   std::string source_;
 };
 
+// {"family": "bq40z", "state": "sealed", "unseal_key": ["0x0414", "0x3672"],
+//  "full_access_key": ["0xFFFF", "0xFFFF"]}
+SecurityModel Security(const Parser& parser, const json& value) {
+  if (!value.is_object()) parser.Fail("security", "expected an object");
+  const auto choice = [&parser](const json& member, const std::string& where, const auto& choices, const char* names) {
+    if (member.is_string()) {
+      const auto found = choices.find(member.get<std::string>());
+      if (found != choices.end()) return found->second;
+    }
+    parser.Fail(where, member.dump() + " is not one of " + names);
+  };
+  const auto key = [&parser](const json& member, const std::string& where) {
+    if (!member.is_array() || member.size() != 2) {
+      parser.Fail(where, "expected the key's two words in the order they are written, as [\"0x0414\", \"0x3672\"]");
+    }
+    int words[2];
+    for (std::size_t i = 0; i < 2; ++i) {
+      const std::string item = where + "[" + std::to_string(i) + "]";
+      words[i] = member[i].is_string() ? parser.HexNumber(member[i].get<std::string>(), item, 0xFFFF, "value")
+                                       : static_cast<int>(parser.Integer(member[i], item, 0, 0xFFFF));
+    }
+    return SecurityKey{words[0], words[1]};
+  };
+  static const std::map<std::string, SecurityFamily> families{{"bq20z", SecurityFamily::Bq20z},
+                                                              {"bq40z", SecurityFamily::Bq40z}};
+  static const std::map<std::string, SecurityState> states{
+      {"sealed", SecurityState::Sealed}, {"unsealed", SecurityState::Unsealed}, {"full-access", SecurityState::FullAccess}};
+  SecurityModel model;
+  for (const auto& [member, field] : value.items()) {
+    const std::string where = "security." + member;
+    if (member == "family") {
+      model.family = choice(field, where, families, "bq20z, bq40z");
+    } else if (member == "state") {
+      model.state = choice(field, where, states, "sealed, unsealed, full-access");
+    } else if (member == "unseal_key") {
+      model.unseal_key = key(field, where);
+    } else if (member == "full_access_key") {
+      model.full_access_key = key(field, where);
+    } else {
+      parser.Fail(where, "unknown key (expected family, state, unseal_key or full_access_key)");
+    }
+  }
+  for (const char* required : {"family", "state", "unseal_key", "full_access_key"}) {
+    if (!value.contains(required)) parser.Fail("security", std::string("needs the key \"") + required + "\"");
+  }
+  return model;
+}
+
 std::string JsonPlace(const std::string& text, std::size_t byte) {
   std::size_t line = 1;
   std::size_t column = 1;
@@ -219,6 +268,8 @@ Profile ParseProfile(const std::string& json_text, const std::string& source) {
       profile.data_flash = parser.Table(value, key, 0xFFFF, &Parser::Block);
     } else if (key == "subclass") {
       profile.subclass = parser.Table(value, key, 0xFFFF, &Parser::Block);
+    } else if (key == "security") {
+      profile.security = Security(parser, value);
     } else {
       parser.Fail(key, "unknown key");
     }

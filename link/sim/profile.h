@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "link/adapter.h"
+#include "link/sim/security.h"
 
 namespace smb::sim {
 
@@ -44,6 +46,7 @@ struct Profile {
   AnswerTable manufacturer_data;
   AnswerTable data_flash;
   AnswerTable subclass;
+  std::optional<SecurityModel> security;  // none: no security to model
 };
 
 // The one-line description of what is wrong with a profile.

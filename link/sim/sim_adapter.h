@@ -6,12 +6,14 @@
 
 #include "link/adapter.h"
 #include "link/sim/profile.h"
+#include "link/sim/security.h"
 
 namespace smb::sim {
 
 class SimAdapter : public Adapter {
  public:
-  SimAdapter(Profile profile, bool real_time) : profile_(std::move(profile)), real_time_(real_time) {}
+  SimAdapter(Profile profile, bool real_time)
+      : profile_(std::move(profile)), security_(profile_.security), real_time_(real_time) {}
 
   int OpenDeviceVIDPID(int vendor_id, int product_id) override;
   int InterfaceID() override;
@@ -27,9 +29,13 @@ class SimAdapter : public Adapter {
   // The next answer of table[selection], or nullptr when the selection has not
   // been made or the table has no entry for it.
   static const Answer* Selected(AnswerTable& table, const std::optional<int>& selection);
+  // manufacturer_data[selection] as the gauge's security lets it answer.
+  const Answer* ManufacturerData(const std::optional<int>& selection);
   int Block(const Answer& answer, std::vector<std::uint8_t>& reply) const;
 
   Profile profile_;
+  GaugeSecurity security_;
+  Answer made_;  // an answer made here rather than taken from the profile
   bool real_time_;
   // What the last writes selected; kept for the whole run.
   std::optional<int> s00_;

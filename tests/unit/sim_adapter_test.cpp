@@ -2,22 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "link/sim/sim_adapter.h"
+#include "tests/support/sim_battery.h"
 
 namespace {
 
 using smb::sim::ParseProfile;
 using smb::sim::ProfileError;
 using smb::sim::SimAdapter;
-
-SimAdapter Sim(const std::string& json) { return SimAdapter(ParseProfile(json, "t.json"), false); }
-
-std::string Block(SimAdapter& sim, int command, int* result = nullptr) {
-  std::vector<std::uint8_t> reply;
-  const int r = sim.ReadBlock(0x16, command, reply);
-  if (result != nullptr) *result = r;
-  return std::string(reply.begin(), reply.end());
-}
+using testing_support::Block;
+using testing_support::Sim;
 
 TEST(Profile, DefaultsAnswerTheAdapterAndMissingReads) {
   SimAdapter sim = Sim("{}");
