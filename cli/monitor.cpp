@@ -1,5 +1,6 @@
 #include "cli/monitor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -40,6 +41,7 @@ const char* const kColumns[] = {"time",
                                 "cell2_mV",
                                 "cell3_mV",
                                 "cell4_mV"};
+constexpr int kFirstCellColumn = 11;
 
 // Set from the Ctrl-C handler, looked at by the loop.
 std::atomic<bool> stop_requested{false};
@@ -122,7 +124,7 @@ Record Sample(Program& p, int specification_info, const MonitorClock& clock, lon
   row.Word("battery_status", p.bus.SMBReadWord(BatteryAddress, 0x16), Hex, scales);
   const reports::CellVoltageSearch cells = reports::FindCellVoltages(p);
   for (int n = 0; n < 4; ++n) {
-    const char* key = kColumns[11 + n];
+    const char* key = kColumns[kFirstCellColumn + n];
     if (cells.error < 0) {
       row.Fail(key, cells.error);
     } else {
@@ -227,8 +229,9 @@ int Monitor(Program& p, const MonitorOptions& options) {
     if (show_status) status.Show(row, rows);
     if (options.count && rows >= *options.count) break;
     // The next tick still ahead: the schedule holds however long a sample takes.
-    tick = std::max(tick + 1, clock.Now() / interval + 1);
-    clock.Wait(tick * interval - clock.Now());
+    const long long now = clock.Now();
+    tick = std::max(tick + 1, now / interval + 1);
+    clock.Wait(tick * interval - now);
   }
   if (show_status) status.End();
   if (!written) Complain(target + ": writing failed: " + std::strerror(errno));
