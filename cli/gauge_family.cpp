@@ -110,10 +110,6 @@ bool ModeRegister(Program& p) {
   return boot == 0x0502 || boot == 0x0504 || boot == 0x0301 || boot == 0x9002;
 }
 
-const char* const kBlockPath = "manufacturer block command 0x44";
-const char* const kDataPath = "ManufacturerAccess 0x00 and ManufacturerData 0x23";
-const char* const kAccessPath = "ManufacturerAccess 0x00";
-
 PathAnswer ReadPath(Program& p, Family family, bool probe) {
   switch (family) {
     case Family::bq40z: return ManufacturerBlock(p);
@@ -126,9 +122,9 @@ PathAnswer ReadPath(Program& p, Family family, bool probe) {
 
 const char* PathOf(Family family) {
   switch (family) {
-    case Family::bq40z: return kBlockPath;
-    case Family::bq30z: return kDataPath;
-    case Family::bq20z: return kAccessPath;
+    case Family::bq40z: return "manufacturer block command 0x44";
+    case Family::bq30z: return "ManufacturerAccess 0x00 and ManufacturerData 0x23";
+    case Family::bq20z: return "ManufacturerAccess 0x00";
     case Family::bq9000: return "mode register 0x72";
   }
   return "";

@@ -133,7 +133,7 @@ void PrintBatteryText(platform::Console& con, const BatteryReading& reading, con
   con.Print(Yellow, "Health\n");
   list.Row("State of health", "state_of_health_pct", TextUnit::Percent, "n/a (design capacity is 0)");
   list.Row("Cycle count", "cycle_count", TextUnit::None);
-  list.Row("Cell imbalance", "cell_imbalance_mV", TextUnit::MilliVolts, "n/a (fewer than two cells)");
+  list.Row("Cell imbalance", "cell_imbalance_mV", TextUnit::MilliVolts);
 }
 
 }  // namespace cli
