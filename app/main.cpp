@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/program_main.h"
+#include "cli/command_line.h"
 #include "link/adapter_choice.h"
 #include "link/record/recording_adapter.h"
 #include "link/smbus.h"
@@ -30,7 +31,9 @@ const char* NonEmpty(const char* name) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // With arguments: one command of the command line, then exit.
+  if (argc > 1) return cli::RunCommandLine(argc, argv);
   std::unique_ptr<smb::Adapter> backend;
   try {
     backend = smb::MakeAdapter(std::getenv("SMBUS_ADAPTER"), std::getenv("SMBUS_SIM_REALTIME"));

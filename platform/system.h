@@ -19,6 +19,11 @@ void RunRestartScript(const std::string& program_name);
 // to terminate; the handler may use only async-signal-safe calls and must not return.
 void OnInterrupt(void (*handler)());
 
+// Calls `handler` on Ctrl-C instead of the interrupt handler, for a program
+// that stops in its own time; the handler may use only async-signal-safe
+// calls and returns, and the interrupted work goes on.
+void OnCtrlC(void (*handler)());
+
 // Ends the process at once, from an interrupt handler.
 [[noreturn]] void EndProcessNow(int code);
 

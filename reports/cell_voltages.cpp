@@ -1,6 +1,5 @@
 #include "reports/cell_voltages.h"
 
-#include <cstdint>
 #include <cstdlib>
 
 namespace reports {
@@ -38,36 +37,47 @@ const char* const kCellText[4] = {"VCELL 1:            ", "VCELL 2:........... "
 
 }  // namespace
 
-void CellVoltages(Program& p) {
+CellVoltageSearch FindCellVoltages(Program& p) {
   std::uint8_t block[256] = {};
-  std::uint16_t cells[4] = {};
-  const Candidate* taken = nullptr;
+  CellVoltageSearch found;
   for (const Candidate& candidate : kCandidates) {
+    int reads[6] = {};  // every result of this layout
     int pack_voltage = 0;
     if (candidate.source == Source::Words) {
-      pack_voltage = p.bus.SMBReadWord(BatteryAddress, 0x09);
+      pack_voltage = reads[0] = p.bus.SMBReadWord(BatteryAddress, 0x09);
       for (int k = 0; k < 4; ++k) {
-        cells[k] = static_cast<std::uint16_t>(p.bus.SMBReadWord(BatteryAddress, candidate.cell[k]));
+        reads[k + 1] = p.bus.SMBReadWord(BatteryAddress, candidate.cell[k]);
+        found.cells[k] = static_cast<std::uint16_t>(reads[k + 1]);
       }
     } else {
-      p.bus.SMBReadBlock(BatteryAddress, candidate.block_command, block);
+      reads[0] = p.bus.SMBReadBlock(BatteryAddress, candidate.block_command, block);
       p.Sleep(5);
-      p.bus.SMBReadBlock(BatteryAddress, candidate.block_command, block);
+      reads[1] = p.bus.SMBReadBlock(BatteryAddress, candidate.block_command, block);
       p.Sleep(15);
-      pack_voltage = p.bus.SMBReadWord(BatteryAddress, 0x09);
+      pack_voltage = reads[2] = p.bus.SMBReadWord(BatteryAddress, 0x09);
       for (int k = 0; k < 4; ++k) {
         const int offset = candidate.cell[k];
-        cells[k] = static_cast<std::uint16_t>(block[offset] + 256 * block[offset + 1]);
+        found.cells[k] = static_cast<std::uint16_t>(block[offset] + 256 * block[offset + 1]);
       }
     }
-    taken = &candidate;
-    const int sum = cells[0] + cells[1] + cells[2] + cells[3];
-    if (std::llabs(static_cast<long long>(sum) - pack_voltage) <= kToleranceMillivolts) break;
+    found.labels = candidate.label;
+    found.error = 0;
+    for (const int result : reads) {
+      if (result < 0 && found.error == 0) found.error = result;
+    }
+    const int sum = found.cells[0] + found.cells[1] + found.cells[2] + found.cells[3];
+    found.matched = std::llabs(static_cast<long long>(sum) - pack_voltage) <= kToleranceMillivolts;
+    if (found.matched) break;
   }
+  return found;
+}
+
+void CellVoltages(Program& p) {
+  const CellVoltageSearch found = FindCellVoltages(p);
   for (int n = 3; n >= 0; --n) {
-    p.con.Print(White, "%s", taken->label[n]);
+    p.con.Print(White, "%s", found.labels[n]);
     p.con.Print(Cyan, "%s", kCellText[n]);
-    p.con.Print(White, "%u mV\n", static_cast<unsigned>(cells[n]));
+    p.con.Print(White, "%u mV\n", static_cast<unsigned>(found.cells[n]));
   }
 }
 

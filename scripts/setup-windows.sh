@@ -3,7 +3,7 @@
 # Debian's packages, when missing.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nlohmann-json3-dev googletest
+packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nlohmann-json3-dev libcli11-dev googletest
           wine wine64)
 
 missing=()

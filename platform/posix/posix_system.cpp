@@ -40,8 +40,10 @@ void RunRestartScript(const std::string& program_name) {
 namespace {
 
 void (*interrupt_handler)() = nullptr;
+void (*ctrl_c_handler)() = nullptr;
 
 extern "C" void OnSignal(int) { interrupt_handler(); }
+extern "C" void OnCtrlCSignal(int) { ctrl_c_handler(); }
 
 }  // namespace
 
@@ -52,6 +54,16 @@ void OnInterrupt(void (*handler)()) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+}
+
+// Calls cut short by Ctrl-C are restarted, so no write is left half done.
+void OnCtrlC(void (*handler)()) {
+  ctrl_c_handler = handler;
+  struct sigaction action {};
+  action.sa_handler = OnCtrlCSignal;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
 }
 
 void EndProcessNow(int code) { _exit(code); }

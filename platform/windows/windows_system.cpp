@@ -34,9 +34,14 @@ void RunRestartScript(const std::string& program_name) {
 namespace {
 
 void (*interrupt_handler)() = nullptr;
+void (*ctrl_c_handler)() = nullptr;
 
-BOOL WINAPI OnConsoleControl(DWORD) {
-  interrupt_handler();
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  if (event == CTRL_C_EVENT && ctrl_c_handler != nullptr) {
+    ctrl_c_handler();
+  } else if (interrupt_handler != nullptr) {
+    interrupt_handler();
+  }
   return TRUE;
 }
 
@@ -45,6 +50,11 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 void OnInterrupt(void (*handler)()) {
   interrupt_handler = handler;
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+void OnCtrlC(void (*handler)()) {
+  ctrl_c_handler = handler;
+  if (interrupt_handler == nullptr) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
 void EndProcessNow(int code) { ExitProcess(static_cast<UINT>(code)); }

@@ -1,10 +1,11 @@
 #pragma once
-// The bq30z report's internals: its exchanges with the gauge (protocol.cpp),
+// The bq30z report's internals: its exchanges with the gauge (protocol.h),
 // its rows (tables.cpp) and the steps of the report (bq30z.cpp).
 
 #include <span>
 
 #include "core/program.h"
+#include "reports/bq30z/protocol.h"
 #include "reports/register_lines.h"
 #include "reports/seal_state.h"
 #include "reports/standard_lines.h"
@@ -13,16 +14,6 @@ namespace reports::bq30z_family {
 
 // The separator between the report's sections.
 inline constexpr int kNarrow = 38;
-
-// ---- exchanges ----
-
-// Selects a gauge register by subcommand through ManufacturerAccess and reads
-// its reply into buf at once; returns the read's result, kept in status. The
-// count does not limit the bytes taken: a short reply leaves older bytes in buf.
-int ManufacturerData(core::Program& p, int subcommand);
-
-// Selects gauge-memory row `row` (32 bytes at 32 * row) and reads it into buf.
-void MemoryRow(core::Program& p, int row);
 
 // ---- rows ----
 

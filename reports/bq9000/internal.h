@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "core/program.h"
+#include "reports/bq9000/protocol.h"
 #include "reports/register_lines.h"
 #include "reports/standard_lines.h"
 
@@ -12,17 +13,6 @@ namespace reports::bq9000_family {
 
 // What a read the gauge does not answer returns.
 inline constexpr int kNoReply = smb::kNotAcknowledged;
-
-// ---- exchange ----
-
-// The two words that tell the gauge's mode: 0x72, answered only in normal
-// mode (0) and in calibration mode (0x1111), and, when 0x72 is not answered,
-// the state of charge 0x0D (a percentage, or the boot ROM's version word).
-struct ModeWords {
-  int word72;
-  int word0d;  // 0 when not read
-};
-ModeWords ReadModeWords(core::Program& p);
 
 // ---- rows ----
 

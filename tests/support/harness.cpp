@@ -265,7 +265,7 @@ std::string TestProgram::TraceText() { return ReadFile(scratch_.path() / "trace.
 #ifdef _WIN32
 
 RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::string>& env,
-                    const std::string& input) {
+                    const std::string& input, const std::vector<std::string>& args) {
   const fs::path in_path = directory / "stdin.txt";
   const fs::path out_path = directory / "stdout.txt";
   const fs::path err_path = directory / "stderr.txt";
@@ -282,6 +282,8 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
   startup.hStdError = InheritableFile(err_path, true);
   const fs::path program = ProgramPath();
   std::wstring command_line = L"\"" + program.wstring() + L"\"";
+  // The tests' arguments hold no quotes: quoting each keeps blanks inside it.
+  for (const std::string& arg : args) command_line += L" \"" + fs::path(arg).wstring() + L"\"";
   PROCESS_INFORMATION process{};
   RunResult result;
   if (StartWithRetries([&] {
@@ -306,7 +308,7 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
 #else
 
 RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::string>& env,
-                    const std::string& input) {
+                    const std::string& input, const std::vector<std::string>& args) {
   const fs::path in_path = directory / "stdin.txt";
   const fs::path out_path = directory / "stdout.txt";
   const fs::path err_path = directory / "stderr.txt";
@@ -322,7 +324,10 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
         !freopen(err_path.c_str(), "w", stderr)) {
       _exit(126);
     }
-    execl(VANTREL_BINARY, VANTREL_BINARY, static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>(VANTREL_BINARY)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(VANTREL_BINARY, argv.data());
     _exit(127);
   }
   int status = 0;

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/program.h"
 #include "link/sim/sim_adapter.h"
@@ -115,11 +116,11 @@ struct RunResult {
 };
 
 // Runs the real binary in `directory` with the given environment additions
-// (SMBUS_TRACE is set by the runner) and standard input. On Windows the
+// (SMBUS_TRACE is set by the runner), standard input and arguments. On Windows the
 // program's standard output and error are text streams ("\n" reaches the file
 // as "\r\n"); `out` and `err` hold the text as the program wrote it, and a
 // line end that did not come through text mode is reported as a failure.
 RunResult RunBinary(const std::filesystem::path& directory, const std::map<std::string, std::string>& env,
-                    const std::string& input);
+                    const std::string& input, const std::vector<std::string>& args = {});
 
 }  // namespace testing_support

@@ -1,0 +1,38 @@
+#pragma once
+// Which gauge family a battery has, and so which report fits it: from the
+// gauge's Device Name when that says, otherwise from the access path that
+// the gauge answers on as the family's gauges do.
+
+#include <optional>
+#include <string>
+
+#include "core/program.h"
+
+namespace cli {
+
+enum class Family { bq20z, bq30z, bq40z, bq9000 };
+
+struct FamilyInfo {
+  Family family;
+  const char* name;  // as the report command and the JSON output name it
+  char menu_choice;  // the interactive program's choice for its report
+  void (*report)(core::Program&);
+};
+
+const FamilyInfo& InfoOf(Family family);
+// The family of a report command's argument; nullptr for an unknown name.
+const FamilyInfo* FamilyNamed(const std::string& name);
+
+struct Identification {
+  std::optional<Family> family;
+  const char* evidence = nullptr;   // what told the family
+  std::optional<int> device_type;   // read through the family's manufacturer access
+  const char* device_type_path = nullptr;
+};
+
+// `device_name` is the Device Name block as read (empty when it was not).
+// Only what is needed is read: the device type of a family named by the
+// device name, else one access path after another.
+Identification IdentifyGauge(core::Program& p, const std::string& device_name);
+
+}  // namespace cli

@@ -1,0 +1,18 @@
+#pragma once
+// The bq9000-family gauge's exchanges with the host: what the report reads through,
+// and what the command line reuses.
+
+#include "core/program.h"
+
+namespace reports::bq9000_family {
+
+// The two words that tell the gauge's mode: 0x72, answered only in normal
+// mode (0) and in calibration mode (0x1111), and, when 0x72 is not answered,
+// the state of charge 0x0D (a percentage, or the boot ROM's version word).
+struct ModeWords {
+  int word72;
+  int word0d;  // 0 when not read
+};
+ModeWords ReadModeWords(core::Program& p);
+
+}  // namespace reports::bq9000_family
