@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "link/discovery.h"
+#include "platform/files.h"
 
 namespace smb {
 
@@ -29,7 +30,7 @@ void FileErrorBlock(Program& p) {
 
 // Reads the 2-byte record; false when the file is missing.
 bool ReadRecord(std::uint8_t (&record)[2]) {
-  std::FILE* file = std::fopen(kBudgetFile, "rb");
+  std::FILE* file = platform::OpenRegularFile(kBudgetFile, platform::FileUse::Read);
   if (file == nullptr) return false;
   [[maybe_unused]] const std::size_t got = std::fread(record, 1, sizeof record, file);
   std::fclose(file);
@@ -64,7 +65,7 @@ int CountSRCHadp(Program& p, int mode) {
     }
     budget = record[0];
   }
-  std::FILE* file = std::fopen(kBudgetFile, "wb");
+  std::FILE* file = platform::OpenRegularFile(kBudgetFile, platform::FileUse::Replace);
   if (file == nullptr) {
     CannotWriteBudgetFile(p, Cyan);
     p.con.SetColour(Red);

@@ -211,7 +211,9 @@ TEST(Bq9000Report, ModeDetectionTable) {
 }
 
 TEST(Bq9000Report, DesignCapacityZeroStillReachesTheClosingSeparator) {
-  TestProgram t(Pack("0", "\"0x6001\"", R"(, "0x18": 0)"));
+  std::string pack = Pack("0", "\"0x6001\"");
+  pack.replace(pack.find("\"0x18\": 4400"), 12, "\"0x18\": 0");  // a key given twice is an error
+  TestProgram t(pack);
   reports::bq9000(t.p());
   const std::string out = t.Output();
   const std::string delta = std::string(C) + " Delta-Capacity " + W + "(DesCap-FCC):    " + Y;
