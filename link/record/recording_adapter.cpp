@@ -1,11 +1,9 @@
 #include "link/record/recording_adapter.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+
+#include "platform/system.h"
 
 namespace smb::record {
 
@@ -23,58 +21,99 @@ std::string Bytes(const std::vector<std::uint8_t>& bytes, std::size_t from) {
   return text + "\"";
 }
 
-// One answer as it stands, a sequence as an array.
-std::string Entry(const std::vector<std::string>& answers) {
-  const bool all_same = std::all_of(answers.begin(), answers.end(), [&](const std::string& a) { return a == answers[0]; });
-  if (all_same) return answers[0];
-  std::string text = "[";
-  for (std::size_t i = 0; i < answers.size(); ++i) text += (i == 0 ? "" : ", ") + answers[i];
-  return text + "]";
-}
-
 // The tables in the order a reader expects them, with the width of their keys.
 struct TableLayout {
   const char* name;
   int key_digits;  // command codes have two, subcommands four
 };
-const TableLayout kTables[] = {
-    {"words", 2},           {"blocks", 2},     {"manufacturer_access", 4},
+constexpr TableLayout kTables[] = {
+    {"words", 2},             {"blocks", 2},     {"manufacturer_access", 4},
     {"manufacturer_data", 4}, {"data_flash", 4}, {"subclass", 4},
+};
+
+// Written by hand: the profile is also written from an interrupt handler,
+// where formatting functions that may allocate are out of bounds.
+std::string_view Key(int key, int digits, char (&text)[8]) {
+  text[0] = '0';
+  text[1] = 'x';
+  for (int i = 0; i < digits; ++i) text[2 + i] = "0123456789ABCDEF"[(key >> (4 * (digits - 1 - i))) & 0xF];
+  return {text, static_cast<std::size_t>(2 + digits)};
+}
+
+// One answer as it stands, a sequence as an array.
+void PutEntry(RecordingAdapter::Sink& out, const std::vector<std::string>& answers) {
+  bool all_same = true;
+  for (const std::string& answer : answers) all_same = all_same && answer == answers[0];
+  if (all_same) {
+    out.Put(answers[0]);
+    return;
+  }
+  out.Put("[");
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    if (i > 0) out.Put(", ");
+    out.Put(answers[i]);
+  }
+  out.Put("]");
+}
+
+class StringSink : public RecordingAdapter::Sink {
+ public:
+  void Put(std::string_view piece) override { text.append(piece); }
+  std::string text;
+};
+
+class FileSink : public RecordingAdapter::Sink {
+ public:
+  explicit FileSink(platform::ReplacingFile& file) : file_(file) {}
+  void Put(std::string_view piece) override {
+    while (!piece.empty()) {
+      if (used_ == sizeof buffer_) Flush();
+      const std::size_t part = std::min(piece.size(), sizeof buffer_ - used_);
+      piece.copy(buffer_ + used_, part);
+      used_ += part;
+      piece.remove_prefix(part);
+    }
+  }
+  void Flush() {
+    file_.Write(buffer_, used_);
+    used_ = 0;
+  }
+
+ private:
+  platform::ReplacingFile& file_;
+  char buffer_[4096];
+  std::size_t used_ = 0;
 };
 
 }  // namespace
 
-void RecordingAdapter::File(const char* table, int key, std::string answer) {
+// Interrupts wait while an answer is filed: the profile is never half changed
+// when an interrupt handler writes it.
+void RecordingAdapter::File(Table table, int key, std::string answer) {
+  const platform::InterruptDeferral whole;
   tables_[table][key].push_back(std::move(answer));
-  TakeSnapshot();
-}
-
-void RecordingAdapter::TakeSnapshot() {
-  const int next = complete_snapshot_.load() == 0 ? 1 : 0;
-  snapshots_[next] = ProfileText();
-  complete_snapshot_.store(next);
 }
 
 int RecordingAdapter::OpenDeviceVIDPID(int vendor_id, int product_id) {
   const int result = inner_.OpenDeviceVIDPID(vendor_id, product_id);
+  const platform::InterruptDeferral whole;
   open_.push_back(Number(result));
-  TakeSnapshot();
   return result;
 }
 
 int RecordingAdapter::InterfaceID() {
   const int result = inner_.InterfaceID();
+  const platform::InterruptDeferral whole;
   interface_id_.push_back(Number(result));
-  TakeSnapshot();
   return result;
 }
 
 int RecordingAdapter::ReadWord(int address, int command) {
   const int result = inner_.ReadWord(address, command);
   if (command == 0x00 && s00_) {
-    File("manufacturer_access", *s00_, Number(result));
+    File(kManufacturerAccess, *s00_, Number(result));
   } else {
-    File("words", command, Number(result));
+    File(kWords, command, Number(result));
   }
   return result;
 }
@@ -94,73 +133,69 @@ int RecordingAdapter::ReadBlock(int address, int command, std::vector<std::uint8
   const int result = inner_.ReadBlock(address, command, reply);
   const std::string answer = result < 0 ? Number(result) : Bytes(reply, 0);
   if (command == 0x23 && s00_) {
-    File("manufacturer_data", *s00_, answer);
+    File(kManufacturerData, *s00_, answer);
   } else if (command == 0x2F && s00_) {
-    File("data_flash", *s00_, answer);
+    File(kDataFlash, *s00_, answer);
   } else if (command == 0x78 && s77_) {
-    File("subclass", *s77_, answer);
+    File(kSubclass, *s77_, answer);
   } else if (command == 0x44 && s44_) {
     const bool echoed = result >= 2 && reply.size() >= 2 && reply[0] == (*s44_ & 0xFF) && reply[1] == (*s44_ >> 8);
     if (result < 0) {
-      File("manufacturer_data", *s44_, answer);
+      File(kManufacturerData, *s44_, answer);
     } else if (echoed) {
-      File("manufacturer_data", *s44_, Bytes(reply, 2));
+      File(kManufacturerData, *s44_, Bytes(reply, 2));
     } else {
-      File("blocks", command, answer);
+      File(kBlocks, command, answer);
     }
   } else {
-    File("blocks", command, answer);
+    File(kBlocks, command, answer);
   }
   return result;
 }
 
-std::string RecordingAdapter::ProfileText() const {
-  std::string text = "{\n  \"description\": \"recorded\"";
+void RecordingAdapter::WriteProfile(Sink& out) const {
+  out.Put("{\n  \"description\": \"recorded\"");
   if (!open_.empty() || !interface_id_.empty()) {
-    text += ",\n  \"adapter\": {";
-    if (!open_.empty()) text += "\"open\": " + Entry(open_);
-    if (!interface_id_.empty()) text += std::string(open_.empty() ? "" : ", ") + "\"interface_id\": " + Entry(interface_id_);
-    text += "}";
+    out.Put(",\n  \"adapter\": {");
+    if (!open_.empty()) {
+      out.Put("\"open\": ");
+      PutEntry(out, open_);
+    }
+    if (!interface_id_.empty()) {
+      out.Put(open_.empty() ? "\"interface_id\": " : ", \"interface_id\": ");
+      PutEntry(out, interface_id_);
+    }
+    out.Put("}");
   }
-  for (const TableLayout& layout : kTables) {
-    const auto table = tables_.find(layout.name);
-    if (table == tables_.end()) continue;
-    text += ",\n  \"" + std::string(layout.name) + "\": {";
+  for (int table = 0; table < kTableCount; ++table) {
+    if (tables_[table].empty()) continue;
+    out.Put(",\n  \"");
+    out.Put(kTables[table].name);
+    out.Put("\": {");
     bool first = true;
-    for (const auto& [key, answers] : table->second) {
-      char name[16];
-      std::snprintf(name, sizeof name, "0x%0*X", layout.key_digits, static_cast<unsigned>(key));
-      text += std::string(first ? "\n    \"" : ",\n    \"") + name + "\": " + Entry(answers);
+    for (const auto& [key, answers] : tables_[table]) {
+      char name[8];
+      out.Put(first ? "\n    \"" : ",\n    \"");
+      out.Put(Key(key, kTables[table].key_digits, name));
+      out.Put("\": ");
+      PutEntry(out, answers);
       first = false;
     }
-    text += "\n  }";
+    out.Put("\n  }");
   }
-  return text + "\n}\n";
+  out.Put("\n}\n");
 }
 
-bool RecordingAdapter::Write() const {
-  std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-  file << ProfileText();
-  return static_cast<bool>(file);
+std::string RecordingAdapter::ProfileText() const {
+  StringSink text;
+  WriteProfile(text);
+  return text.text;
 }
 
-void RecordingAdapter::WriteFromSignalHandler() const {
-  const int index = complete_snapshot_.load();
-  if (index < 0) return;
-  const std::string& text = snapshots_[index];
-#ifdef O_BINARY
-  const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0644);
-#else
-  const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-#endif
-  if (fd < 0) return;
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = write(fd, text.data() + written, text.size() - written);
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
-  }
-  close(fd);
+void RecordingAdapter::WriteTo(platform::ReplacingFile& file) const {
+  FileSink sink(file);
+  WriteProfile(sink);
+  sink.Flush();
 }
 
 }  // namespace smb::record
