@@ -71,6 +71,11 @@ InterruptDeferral::InterruptDeferral() { DeferralLock().lock(); }
 
 InterruptDeferral::~InterruptDeferral() { DeferralLock().unlock(); }
 
-void EndProcessNow(int code) { ExitProcess(static_cast<UINT>(code)); }
+// The handler's thread ends the process while the main thread may hold a lock
+// of the C runtime: what ExitProcess would still flush, the handler has written.
+void EndProcessNow(int code) {
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  ExitProcess(static_cast<UINT>(code));
+}
 
 }  // namespace platform
