@@ -26,12 +26,17 @@ void OpenClosedStandardStreams();
 // (what the path is instead, the size, or the system's reason).
 bool ReadRegularFile(const std::string& path, std::size_t max_mib, std::string& text, std::string& problem);
 
-enum class FileUse { Read, Replace };
-
-// Opens a file only when it is a regular file reached without a symbolic
-// link; anything else counts as a file that cannot be opened (null). Replace
-// creates it, or truncates it once it is known to be a regular file.
-std::FILE* OpenRegularFile(const char* path, FileUse use);
+// Files of the working directory that are used only as regular files
+// reached without a symbolic link; anything else in their place counts as a
+// file that cannot be opened.
+//
+// Opens one for reading; null when it cannot be opened.
+std::FILE* OpenRegularFile(const char* path);
+// Makes its content `bytes` (creating it); false when it cannot be written.
+// The bytes are written over the old ones, and the file is cut after them
+// only when it was longer: emptying a file first makes a journalling file
+// system wait for its journal, milliseconds that a paced run cannot spare.
+bool RewriteRegularFile(const char* path, const void* bytes, std::size_t count);
 
 // Opens a file for writing without truncating it yet; null with errno set.
 std::FILE* OpenForWriting(const std::string& path);

@@ -49,15 +49,38 @@ class RecordingAdapter : public Adapter {
   };
 
  private:
-  using Answers = std::vector<std::string>;  // each a JSON value
-  enum Table { kWords, kBlocks, kManufacturerAccess, kManufacturerData, kDataFlash, kSubclass, kTableCount };
-  void File(Table table, int key, std::string answer);
+  // The profile's tables in the order it shows them, then the adapter's answers.
+  enum Table : std::uint8_t {
+    kWords, kBlocks, kManufacturerAccess, kManufacturerData, kDataFlash, kSubclass, kOpen, kInterfaceId, kTableCount
+  };
+  // Answers of one entry that came one after another and are the same: a
+  // word, a result or an error code, or for a block a count of bytes kept in
+  // bytes_ from `offset` on.
+  struct Run {
+    int code;
+    std::uint32_t offset;
+    std::uint32_t repeats;
+    std::uint32_t next;  // the entry's next run in runs_, or kNone
+  };
+  struct Entry {
+    std::uint32_t first;
+    std::uint32_t last;
+  };
+  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+  static bool HoldsBlocks(Table table);
+  void File(Table table, int key, int code, const std::uint8_t* bytes = nullptr);
+  bool Repeats(const Run& run, Table table, int code, const std::uint8_t* bytes) const;
   void WriteProfile(Sink& out) const;
+  void PutEntry(Sink& out, Table table, const Entry& entry) const;
+  void PutAnswer(Sink& out, Table table, const Run& run) const;
 
   Adapter& inner_;
   std::optional<int> s00_, s77_, s44_;
-  Answers open_, interface_id_;
-  std::map<int, Answers> tables_[kTableCount];
+  // By table, then key: the order of the profile. A battery asked again and
+  // again mostly answers the same, and such an answer only adds a repeat.
+  std::map<std::uint32_t, Entry> entries_;
+  std::vector<Run> runs_;
+  std::vector<std::uint8_t> bytes_;  // every block answer's bytes, one after another
 };
 
 }  // namespace smb::record

@@ -31,20 +31,35 @@ void OpenClosedStandardStreams() {
   }
 }
 
-std::FILE* OpenRegularFile(const char* path, FileUse use) {
-  const int flags = use == FileUse::Read ? O_RDONLY : O_WRONLY | O_CREAT;
-  // O_NONBLOCK: a pipe planted there must not hold the program.
+namespace {
+
+// O_NONBLOCK: a pipe planted there must not hold the program.
+int OpenRegular(const char* path, int flags) {
   const int fd = open(path, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
   struct stat info {};
-  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (!regular || (use == FileUse::Replace && ftruncate(fd, 0) != 0)) {
+  if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
     close(fd);
-    return nullptr;
+    return -1;
   }
-  std::FILE* file = fdopen(fd, use == FileUse::Read ? "rb" : "wb");
-  if (file == nullptr) close(fd);
+  return fd;
+}
+
+}  // namespace
+
+std::FILE* OpenRegularFile(const char* path) {
+  const int fd = OpenRegular(path, O_RDONLY);
+  std::FILE* file = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+  if (file == nullptr && fd >= 0) close(fd);
   return file;
+}
+
+bool RewriteRegularFile(const char* path, const void* bytes, std::size_t count) {
+  const int fd = OpenRegular(path, O_WRONLY | O_CREAT);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool written = pwrite(fd, bytes, count, 0) == static_cast<ssize_t>(count) && fstat(fd, &info) == 0 &&
+                       (info.st_size == static_cast<off_t>(count) || ftruncate(fd, static_cast<off_t>(count)) == 0);
+  return close(fd) == 0 && written;
 }
 
 }  // namespace platform

@@ -157,6 +157,13 @@ TEST(BudgetFile, EmptyOrShortFileReadsWhatWasFilled) {
   EXPECT_EQ(BudgetBytes(), std::string("\x05\x00", 2));
 }
 
+TEST(BudgetFile, ALongerFileIsCutToItsTwoBytes) {
+  TestProgram t("{}");
+  WriteBudget({3, 1, 9, 9});
+  EXPECT_EQ(smb::CountSRCHadp(t.p(), -1), 2);
+  EXPECT_EQ(BudgetBytes(), std::string("\x02\x01", 2));
+}
+
 TEST(BudgetFile, SpentBudgetBeepsResetsTheFileAndEnds) {
   TestProgram t(Profile("-9", "1"));
   WriteBudget({});
