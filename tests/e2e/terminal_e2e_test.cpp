@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sched.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 
 #include "tests/support/harness.h"
@@ -45,6 +47,16 @@ class OnTerminal {
   bool WaitFor(const std::string& text) {
     while (shown_.find(text) == std::string::npos) {
       if (!ReadSome()) return false;
+    }
+    return true;
+  }
+  // Waits until the program reads single keys without echo (the pause), so
+  // that a key typed next is not echoed by a terminal still in line mode.
+  bool WaitForKeyMode() const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((LineModes() & ECHO) != 0) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      sched_yield();
     }
     return true;
   }
@@ -105,6 +117,9 @@ TEST_P(InterruptedOnTerminal, LeavesTheTerminalAsFoundWithTheShellsStatus) {
   OnTerminal user(env);
   user.Type(i.keys);
   ASSERT_TRUE(user.WaitFor(i.wait_for)) << user.shown();
+  if (std::string(i.where) == "pause") {
+    ASSERT_TRUE(user.WaitForKeyMode());
+  }
   if (i.signal_number == 0) {
     user.Type("\x03");
   } else if (i.signal_number > 0) {
