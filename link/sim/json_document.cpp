@@ -30,23 +30,22 @@ std::string JsonPlace(const std::string& text, std::size_t byte) {
 }
 
 // nlohmann's messages read "[json.exception.parse_error.101] parse error at
-// line 1, column 2: syntax error ...; last read: '...'". The place is given
-// by the caller; a quoted token may be megabytes long or hold any byte.
+// line 1, column 2: syntax error while parsing value - invalid literal; last
+// read: '<token>'; expected ..." or "number overflow parsing '<token>'". The
+// place is given by the caller; the token may be megabytes long and hold any
+// byte, quotes included.
 std::string JsonReason(const std::string& what) {
   std::string reason = what.substr(what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
   if (reason.rfind("parse error", 0) == 0 && reason.find(": ") != std::string::npos) {
     reason = reason.substr(reason.find(": ") + 2);
   }
-  std::string shown;
-  std::size_t at = 0;
-  for (std::size_t open = reason.find('\''); open != std::string::npos; open = reason.find('\'', at)) {
-    const std::size_t close = reason.find('\'', open + 1);
-    if (close == std::string::npos) break;
-    shown += platform::Printable(reason.substr(at, open + 1 - at), 200) +
-             platform::Printable(reason.substr(open + 1, close - open - 1)) + "'";
-    at = close + 1;
-  }
-  return shown + platform::Printable(reason.substr(at), 200);
+  const std::size_t marker = reason.find("last read: '");
+  const std::size_t start = marker != std::string::npos ? marker + 12 : reason.find('\'') + 1;
+  const std::size_t expected = reason.rfind("'; expected ");
+  const std::size_t end = expected != std::string::npos && expected >= start ? expected : reason.rfind('\'');
+  if (start == 0 || end == std::string::npos || end < start) return platform::Printable(reason, 200);
+  return platform::Printable(reason.substr(0, start), 150) + platform::Printable(reason.substr(start, end - start)) +
+         platform::Printable(reason.substr(end), 60);
 }
 
 class DocumentReader : public nlohmann::json_sax<json> {
@@ -129,11 +128,13 @@ class DocumentReader : public nlohmann::json_sax<json> {
     return true;
   }
 
-  // The place of the innermost open value, as the profile's messages name it.
+  // The place of the innermost open value, as the profile's messages name it:
+  // its first 120 characters, however deep it lies.
   std::string Path() const {
     std::string path;
     for (const Container& container : open_) path += container.name;
-    return !path.empty() && path[0] == '.' ? path.substr(1) : path;
+    if (!path.empty() && path[0] == '.') path.erase(0, 1);
+    return path.size() <= 120 ? path : path.substr(0, 120) + "...";
   }
 
   bool Fail(const std::string& message) {

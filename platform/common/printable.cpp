@@ -4,19 +4,19 @@ namespace platform {
 
 std::string Printable(std::string_view text, std::size_t limit) {
   std::string shown;
-  for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    std::string piece;
     if (byte == '\\') {
-      shown += "\\\\";
+      piece = "\\\\";
     } else if (byte >= 0x20 && byte <= 0x7E) {
-      shown += static_cast<char>(byte);
+      piece = c;
     } else {
-      shown += "\\x";
-      shown += "0123456789ABCDEF"[byte >> 4];
-      shown += "0123456789ABCDEF"[byte & 0xF];
+      piece = {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
     }
+    if (shown.size() + piece.size() > limit) return shown + "...";
+    shown += piece;
   }
-  if (text.size() > limit) shown += "...";
   return shown;
 }
 

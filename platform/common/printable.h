@@ -9,8 +9,8 @@
 namespace platform {
 
 // Every byte outside printable ASCII as \xHH (a backslash as \\), so that
-// nothing reaches the terminal as a control sequence; more than `limit`
-// bytes are cut to `limit`, followed by "...".
+// nothing reaches the terminal as a control sequence; what would show more
+// than `limit` characters is cut there and followed by "...".
 std::string Printable(std::string_view text, std::size_t limit = 60);
 
 }  // namespace platform
