@@ -113,11 +113,14 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
 
+  if (monitor->parsed()) {
+    return RunSession(parsed.common, [&](core::Program& p) { return Monitor(p, parsed.monitor); },
+                      &monitor_stop_requested);
+  }
   return RunSession(parsed.common, [&](core::Program& p) {
     if (detect->parsed()) return Detect(p);
     if (report->parsed()) return Report(p, parsed.family);
-    if (read->parsed()) return Read(p, parsed.json);
-    return Monitor(p, parsed.monitor);
+    return Read(p, parsed.json);
   });
 }
 

@@ -12,6 +12,7 @@
 #include "reports/bq40z/bq40z.h"
 #include "reports/bq40z/protocol.h"
 #include "reports/bq9000/bq9000.h"
+#include "reports/bq9000/protocol.h"
 
 namespace cli {
 
@@ -99,16 +100,9 @@ PathAnswer ManufacturerAccess(Program& p, bool probe) {
   return answer;
 }
 
-// bq9000 family: its mode register 0x72 reads 0 in normal mode and 0x1111 in
-// calibration; in its boot ROM 0x72 goes unanswered and 0x0D holds a boot code.
+// bq9000 family: its mode register 0x72, or a boot ROM's word in 0x0D.
 bool ModeRegister(Program& p) {
-  const int mode = p.bus.SMBReadWord(BatteryAddress, 0x72);
-  p.Sleep(5);
-  if (mode == 0 || mode == 0x1111) return true;
-  if (mode != -9) return false;
-  const int boot = p.bus.SMBReadWord(BatteryAddress, 0x0D);
-  p.Sleep(5);
-  return boot == 0x0502 || boot == 0x0504 || boot == 0x0301 || boot == 0x9002;
+  return reports::bq9000_family::ModeWordsIdentifyFamily(reports::bq9000_family::ReadModeWords(p));
 }
 
 PathAnswer ReadPath(Program& p, Family family, bool probe) {

@@ -1,7 +1,6 @@
 #include "cli/monitor.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -42,11 +41,6 @@ const char* const kColumns[] = {"time",
                                 "cell3_mV",
                                 "cell4_mV"};
 constexpr int kFirstCellColumn = 11;
-
-// Set from the Ctrl-C handler, looked at by the loop.
-std::atomic<bool> stop_requested{false};
-
-void OnCtrlC() { stop_requested = true; }
 
 bool StandardErrorIsTerminal() {
 #ifdef _WIN32
@@ -90,7 +84,7 @@ class MonitorClock {
       return;
     }
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    for (auto now = std::chrono::steady_clock::now(); now < until && !stop_requested;
+    for (auto now = std::chrono::steady_clock::now(); now < until && !monitor_stop_requested;
          now = std::chrono::steady_clock::now()) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count();
       platform::SleepMilliseconds(static_cast<int>(std::min<long long>(left, 50)));
@@ -200,6 +194,8 @@ bool WriteLine(std::FILE* out, const std::string& line) {
 
 }  // namespace
 
+volatile std::sig_atomic_t monitor_stop_requested = 0;
+
 int Monitor(Program& p, const MonitorOptions& options) {
   const long long interval = std::llround(options.interval_seconds * 1000.0);
   const bool csv = options.format == "csv";
@@ -212,7 +208,6 @@ int Monitor(Program& p, const MonitorOptions& options) {
     }
   }
   const std::string target = options.output.empty() ? "standard output" : options.output;
-  platform::OnCtrlC(OnCtrlC);
   StatusLine status;
   const bool show_status = !options.output.empty() && StandardErrorIsTerminal();
   // SpecificationInfo's scales do not change while the pack is on the bus.
@@ -220,9 +215,9 @@ int Monitor(Program& p, const MonitorOptions& options) {
   MonitorClock clock(p);
   bool written = !csv || WriteLine(out, CsvHeader());
   long long rows = 0;
-  for (long long tick = 0; written && !stop_requested;) {
+  for (long long tick = 0; written && !monitor_stop_requested;) {
     const Record row = Sample(p, specification_info, clock, clock.Now());
-    if (stop_requested) break;  // a sample cut short by Ctrl-C is not written
+    if (monitor_stop_requested != 0) break;  // a sample cut short by Ctrl-C is not written
     written = WriteLine(out, csv ? CsvRow(row) : row.Document().dump(-1, ' ', true) + "\n");
     if (!written) break;
     ++rows;

@@ -2,6 +2,7 @@
 // The monitor command: a sample every interval, as CSV rows or JSON Lines,
 // until the count is reached or Ctrl-C.
 
+#include <csignal>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,10 @@ struct MonitorOptions {
   std::string output;              // empty: standard output
   std::string format = "csv";      // or "jsonl"
 };
+
+// Set by Ctrl-C while a monitor runs (the session is told to leave it to the
+// monitor): the monitor ends after its last complete row.
+extern volatile std::sig_atomic_t monitor_stop_requested;
 
 int Monitor(core::Program& p, const MonitorOptions& options);
 

@@ -5,10 +5,10 @@
 // opened at once and the battery looked for briefly: no countdown, no budget
 // file, no restart script.
 //
-// This is the command line's own copy of what app/main.cpp sets up for the
-// interactive program; it is kept in this one place so that both can share
-// one piece.
+// The start-up and tear-down themselves are the interactive program's
+// (core/session.h): the same files, interrupts and exit statuses.
 
+#include <csignal>
 #include <functional>
 #include <string>
 
@@ -30,7 +30,10 @@ struct CommonOptions {
 void Complain(const std::string& message);
 
 // Sets up, opens the adapter, switches PEC, finds the battery and runs
-// `command`, whose result is the exit status; then tears down.
-int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command);
+// `command`, whose result is the exit status; then tears down. With
+// `stop_on_ctrl_c`, Ctrl-C only sets that flag and the command ends in its
+// own time.
+int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command,
+               volatile std::sig_atomic_t* stop_on_ctrl_c = nullptr);
 
 }  // namespace cli

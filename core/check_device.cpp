@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "core/discovery.h"
+#include "platform/files.h"
 
 namespace core {
 
@@ -27,7 +28,7 @@ void FileErrorBlock(Program& p) {
 
 // Reads the 2-byte record; false when the file is missing.
 bool ReadRecord(std::uint8_t (&record)[2]) {
-  std::FILE* file = std::fopen(kBudgetFile, "rb");
+  std::FILE* file = platform::OpenRegularFile(kBudgetFile);
   if (file == nullptr) return false;
   [[maybe_unused]] const std::size_t got = std::fread(record, 1, sizeof record, file);
   std::fclose(file);
@@ -62,14 +63,11 @@ int CountSRCHadp(Program& p, int mode) {
     }
     budget = record[0];
   }
-  std::FILE* file = std::fopen(kBudgetFile, "wb");
-  if (file == nullptr) {
+  if (!platform::RewriteRegularFile(kBudgetFile, record, sizeof record)) {
     CannotWriteBudgetFile(p, Cyan);
     p.con.SetColour(Red);
     return -2;
   }
-  std::fwrite(record, 1, sizeof record, file);
-  std::fclose(file);
   return budget;
 }
 

@@ -24,18 +24,22 @@ void NoBatteryScreen(Program& p, int manuf_access, int state_of_charge, int coun
 
 }  // namespace
 
+BatteryProbe ProbeBattery(Program& p) {
+  BatteryProbe probe{};
+  probe.manuf_access = p.bus.SMBReadWord(BatteryAddress, 0x00);
+  p.Sleep(1);
+  probe.state_of_charge = p.bus.SMBReadWord(BatteryAddress, 0x0D);
+  p.Sleep(1);
+  return probe;
+}
+
 void CheckSMB(Program& p) {
   int counter = kFirstAttemptNumber;
   do {
     p.con.ClearScreen();
-    const int manuf_access = p.bus.SMBReadWord(BatteryAddress, 0x00);
-    p.Sleep(1);
-    const int state_of_charge = p.bus.SMBReadWord(BatteryAddress, 0x0D);
-    p.Sleep(1);
-    const bool missing = (manuf_access == smb::kNotAcknowledged && state_of_charge == smb::kNotAcknowledged) ||
-                         state_of_charge == smb::kReadFailed;
-    if (!missing) return;
-    NoBatteryScreen(p, manuf_access, state_of_charge, counter);
+    const BatteryProbe probe = ProbeBattery(p);
+    if (probe.Answered()) return;
+    NoBatteryScreen(p, probe.manuf_access, probe.state_of_charge, counter);
     p.Sleep(1000);
     p.Beep(800, 100);
     --counter;

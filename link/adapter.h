@@ -57,6 +57,10 @@ class Adapter {
   // Whether the program's sleeps and beeps must take their full time with
   // this adapter (a simulated battery needs no pacing).
   virtual bool PacedInRealTime() const = 0;
+
+  // Why the last open attempt failed, as the operating system said it; empty
+  // when there is nothing to say. Read from an interrupt handler too.
+  virtual const char* OpenFailure() const { return ""; }
 };
 
 }  // namespace smb

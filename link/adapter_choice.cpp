@@ -4,6 +4,7 @@
 
 #include "link/sim/sim_adapter.h"
 #include "link/vendor/vendor_adapter.h"
+#include "platform/common/printable.h"
 #ifndef _WIN32
 #include "link/i2c/i2c_adapter.h"
 #endif
@@ -50,6 +51,7 @@ const BackendChoice kBackends[] = {
 std::unique_ptr<Adapter> MakeAdapter(const char* value, const char* sim_realtime) {
   const bool realtime = sim_realtime != nullptr && std::strcmp(sim_realtime, "1") == 0;
   const std::string text = value == nullptr ? "" : value;
+  const std::string shown = platform::Printable(text, 200);
   if (text.empty()) return MakeSim("", false, realtime);
   const std::size_t colon = text.find(':');
   const std::string prefix = text.substr(0, colon);
@@ -58,12 +60,12 @@ std::unique_ptr<Adapter> MakeAdapter(const char* value, const char* sim_realtime
   for (const BackendChoice& backend : kBackends) {
     if (prefix == backend.prefix) {
       if (has_argument && argument.empty()) {
-        throw AdapterChoiceError("SMBUS_ADAPTER=" + text + ": nothing follows the ':'");
+        throw AdapterChoiceError("SMBUS_ADAPTER=" + shown + ": nothing follows the ':'");
       }
       return backend.make(argument, has_argument, realtime);
     }
   }
-  throw AdapterChoiceError("SMBUS_ADAPTER=" + text +
+  throw AdapterChoiceError("SMBUS_ADAPTER=" + shown +
                            ": unknown adapter (expected sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, libsmbusb or "
                            "libsmbusb:PATH)");
 }

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-// Blocks the calling thread for the given time.
+// Blocks the calling thread for at least the given time.
 void SleepMilliseconds(int milliseconds);
 
 // The full path of the running executable, as the operating system gives it.
@@ -15,14 +15,24 @@ std::string ExecutablePath();
 // name as its only argument, and waits for it.
 void RunRestartScript(const std::string& program_name);
 
-// Calls `handler` when the user interrupts the program (Ctrl-C) or it is asked
-// to terminate; the handler may use only async-signal-safe calls and must not return.
-void OnInterrupt(void (*handler)());
+// Calls `handler` when the program is interrupted: Ctrl-C (SIGINT), SIGTERM,
+// SIGHUP or a broken standard output (SIGPIPE); on Windows the console's
+// Ctrl-C, Ctrl-Break, close, log-off and shut-down events, given as the
+// numbers of their POSIX counterparts (2, 2, 1, 15, 15). An interrupt that a
+// parent set to be ignored (SIGINT of a background job, SIGHUP under nohup)
+// stays ignored. The handler runs at once, or when the last InterruptDeferral
+// ends if one exists; it may use only async-signal-safe calls. When it
+// returns, the program goes on where it was interrupted.
+void OnInterrupt(void (*handler)(int signal_number));
 
-// Calls `handler` on Ctrl-C instead of the interrupt handler, for a program
-// that stops in its own time; the handler may use only async-signal-safe
-// calls and returns, and the interrupted work goes on.
-void OnCtrlC(void (*handler)());
+// While one exists, interrupts wait: the handler never sees a change half made.
+class InterruptDeferral {
+ public:
+  InterruptDeferral();
+  ~InterruptDeferral();
+  InterruptDeferral(const InterruptDeferral&) = delete;
+  InterruptDeferral& operator=(const InterruptDeferral&) = delete;
+};
 
 // Ends the process at once, from an interrupt handler.
 [[noreturn]] void EndProcessNow(int code);

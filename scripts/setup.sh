@@ -30,6 +30,20 @@ fi
 
 [ "${1:-}" = "tests" ] || exit 0
 
+# The fuzz targets (scripts/fuzz.sh): clang, and the libFuzzer and sanitizer
+# runtimes of its version (the runtimes are only recommended by clang).
+install_missing() {
+  mapfile -t missing < <(missing_of "$@")
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing for the fuzz targets: ${missing[*]}"
+    [ -n "$updated" ] || { $sudo apt-get update -qq && updated=1; }
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+  fi
+}
+install_missing clang
+clang_major="$(clang -dumpversion | cut -d. -f1)"
+install_missing "libfuzzer-$clang_major-dev" "libclang-rt-$clang_major-dev"
+
 # Without these the VM test skips, so a failed install is only a warning.
 mapfile -t missing < <(missing_of "${vm_packages[@]}")
 if [ "${#missing[@]}" -gt 0 ]; then

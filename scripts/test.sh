@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite: once plain, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then the i2c-dev backend
-# on a real Linux kernel in a small virtual machine; then the Windows build
-# under wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target for
+# about a minute; then the i2c-dev backend on a real Linux kernel in a small
+# virtual machine; then the Windows build under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh tests
@@ -14,5 +14,6 @@ cd "$(dirname "$0")/.."
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$(nproc)")
 
+./scripts/fuzz.sh 60
 ./tests/qemu/vm_test.sh
 ./scripts/test-windows.sh

@@ -17,6 +17,8 @@ extern "C" {
 }
 
 #include "link/i2c/pec.h"
+#include "platform/common/printable.h"
+#include "platform/system.h"
 
 namespace smb::i2c {
 
@@ -39,6 +41,9 @@ bool NamesOpenDevice(const std::string& path, int fd) {
 
 }  // namespace
 
+I2cAdapter::I2cAdapter(std::string device_path)
+    : path_(std::move(device_path)), shown_path_(platform::Printable(path_, 200)) {}
+
 I2cAdapter::~I2cAdapter() { CloseDevice(); }
 
 void I2cAdapter::SayOnce(const std::string& message) {
@@ -47,25 +52,41 @@ void I2cAdapter::SayOnce(const std::string& message) {
   std::fprintf(stderr, "vantrel: %s\n", message.c_str());
 }
 
+// Said when it happens, and kept to be said again when the program ends:
+// the screens of the adapter search clear it away.
+int I2cAdapter::OpenFailed(const std::string& reason) {
+  {
+    const platform::InterruptDeferral whole;
+    open_failure_ = shown_path_ + ": " + reason;
+  }
+  SayOnce(open_failure_);
+  return kNotAcknowledged;
+}
+
 int I2cAdapter::OpenDeviceVIDPID(int, int) {
   if (fd_ >= 0) return kOpenResult;
-  fd_ = open(path_.c_str(), O_RDWR);
+  fd_ = open(path_.c_str(), O_RDWR | O_CLOEXEC);
   if (fd_ < 0) {
-    SayOnce(path_ + ": " + std::strerror(errno));
-    return kNotAcknowledged;
+    const int error = errno;
+    const bool denied = error == EACCES || error == EPERM;
+    return OpenFailed(std::strerror(error) +
+                      std::string(denied ? " (join the group i2c: sudo usermod -aG i2c $USER, then log in again)" : ""));
   }
   if (ioctl(fd_, I2C_FUNCS, &functions_) < 0) {
-    SayOnce(path_ + ": not an i2c-dev bus (" + std::strerror(errno) + ")");
+    const std::string reason = std::string("not an i2c-dev bus (") + std::strerror(errno) + ")";
     CloseDevice();
-    return kNotAcknowledged;
+    return OpenFailed(reason);
   }
   if (!Has(I2C_FUNC_SMBUS_READ_WORD_DATA) && !Has(kPlainI2c)) {
-    SayOnce(path_ + ": the bus offers neither SMBus word reads nor plain I2C transfers");
     CloseDevice();
-    return kNotAcknowledged;
+    return OpenFailed("the bus offers neither SMBus word reads nor plain I2C transfers");
   }
   selected_address_ = -1;
   last_message_.clear();
+  {
+    const platform::InterruptDeferral whole;
+    open_failure_.clear();
+  }
   ApplyPec();
   return kOpenResult;
 }
@@ -87,7 +108,7 @@ void I2cAdapter::ApplyPec() {
   if (Has(kAdapterPec)) {
     ioctl(fd_, I2C_PEC, pec_on_ ? 1UL : 0UL);
   } else if (pec_on_ && !Has(kPlainI2c)) {
-    SayOnce(path_ + ": the adapter has no PEC and no plain I2C transfers; going on without PEC");
+    SayOnce(shown_path_ + ": the adapter has no PEC and no plain I2C transfers; going on without PEC");
   }
 }
 

@@ -19,7 +19,7 @@ constexpr int kOpenResult = 0x000001;
 
 class I2cAdapter : public Adapter {
  public:
-  explicit I2cAdapter(std::string device_path) : path_(std::move(device_path)) {}
+  explicit I2cAdapter(std::string device_path);
   ~I2cAdapter() override;
 
   int OpenDeviceVIDPID(int vendor_id, int product_id) override;
@@ -31,6 +31,7 @@ class I2cAdapter : public Adapter {
   int WriteBlock(int address, int command, const std::uint8_t* data, int count) override;
   void CloseDevice() override;
   bool PacedInRealTime() const override { return true; }
+  const char* OpenFailure() const override { return open_failure_.c_str(); }
 
  private:
   bool Has(unsigned long functions) const { return (functions_ & functions) == functions; }
@@ -44,16 +45,19 @@ class I2cAdapter : public Adapter {
   int PlainWrite(int address, int command, const std::uint8_t* data, std::size_t count);
   int PlainReadBlock(int address, int command, std::vector<std::uint8_t>& reply);
   void SayOnce(const std::string& message);
+  int OpenFailed(const std::string& reason);
 
   static constexpr unsigned long kAdapterPec = 0x00000008;  // I2C_FUNC_SMBUS_PEC
   static constexpr unsigned long kPlainI2c = 0x00000001;    // I2C_FUNC_I2C
 
   std::string path_;
+  std::string shown_path_;  // the path as a message may show it
   int fd_ = -1;
   unsigned long functions_ = 0;
   int selected_address_ = -1;
   bool pec_on_ = false;
   std::string last_message_;
+  std::string open_failure_;
 };
 
 }  // namespace smb::i2c

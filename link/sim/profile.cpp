@@ -1,8 +1,6 @@
 #include "link/sim/profile.h"
 
 #include <cctype>
-#include <fstream>
-#include <functional>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -10,6 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "link/sim/builtin_profiles.h"
+#include "link/sim/json_document.h"
+#include "platform/common/printable.h"
+#include "platform/files.h"
 
 namespace smb::sim {
 
@@ -18,6 +19,11 @@ namespace {
 using nlohmann::json;
 
 constexpr std::size_t kMaxBlockBytes = 255;
+constexpr std::size_t kMaxFileMib = 16;  // a profile of every table in full is far smaller
+
+// A value as an error message quotes it.
+std::string Shown(const json& value) { return platform::Printable(value.dump()); }
+std::string Shown(const std::string& text) { return platform::Printable(text); }
 
 const Answer& LastOrNone(const std::vector<Answer>& answers, std::size_t index) {
   static const Answer none{};
@@ -34,13 +40,13 @@ class Parser {
   }
 
   long long Integer(const json& value, const std::string& where, long long low, long long high) const {
-    if (!value.is_number_integer()) Fail(where, "expected an integer, got " + value.dump());
+    if (!value.is_number_integer()) Fail(where, "expected an integer, got " + Shown(value));
     const long long number = value.is_number_unsigned()
                                  ? static_cast<long long>(std::min<std::uint64_t>(
                                        value.get<std::uint64_t>(), std::numeric_limits<long long>::max()))
                                  : value.get<long long>();
     if (number < low || number > high) {
-      Fail(where, value.dump() + " is out of range " + std::to_string(low) + " to " + std::to_string(high));
+      Fail(where, Shown(value) + " is out of range " + std::to_string(low) + " to " + std::to_string(high));
     }
     return number;
   }
@@ -50,9 +56,9 @@ class Parser {
     const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     bool digits = prefixed && text.size() <= 10;
     for (std::size_t i = 2; digits && i < text.size(); ++i) digits = std::isxdigit(static_cast<unsigned char>(text[i])) != 0;
-    if (!digits) Fail(where, std::string(noun) + " \"" + text + "\" is not a hexadecimal number with the prefix 0x");
+    if (!digits) Fail(where, std::string(noun) + " \"" + Shown(text) + "\" is not a hexadecimal number with the prefix 0x");
     const long value = std::stol(text.substr(2), nullptr, 16);
-    if (value > high) Fail(where, std::string(noun) + " \"" + text + "\" is out of range 0x00 to 0x" + Hex(high));
+    if (value > high) Fail(where, std::string(noun) + " \"" + Shown(text) + "\" is out of range 0x00 to 0x" + Hex(high));
     return static_cast<int>(value);
   }
 
@@ -73,7 +79,7 @@ class Parser {
       answer.bytes = HexBytes(value.get<std::string>(), where);
     } else if (value.is_object()) {
       for (const auto& [key, member] : value.items()) {
-        if (key != "text") Fail(where, "unknown key \"" + key + "\" in a block answer");
+        if (key != "text") Fail(where, "unknown key \"" + Shown(key) + "\" in a block answer");
         if (!member.is_string()) Fail(where + ".text", "expected a string");
         for (const unsigned char c : member.get<std::string>()) {
           if (c > 0x7F) Fail(where + ".text", "holds a character that is not ASCII");
@@ -112,7 +118,7 @@ class Parser {
     if (!value.is_object()) Fail(name, "expected an object");
     AnswerTable table;
     for (const auto& [key, member] : value.items()) {
-      const std::string where = name + "." + key;
+      const std::string where = name + "." + Shown(key);
       const int number = HexNumber(key, where, key_high, "key");
       if (table.count(number) != 0) Fail(where, "the same key is given twice");
       table.emplace(number, Sequence(member, where, parse));
@@ -140,7 +146,7 @@ class Parser {
     while (words >> word) {
       if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
           !std::isxdigit(static_cast<unsigned char>(word[1]))) {
-        Fail(where, "\"" + word + "\" is not a byte of two hexadecimal digits");
+        Fail(where, "\"" + Shown(word) + "\" is not a byte of two hexadecimal digits");
       }
       bytes.push_back(static_cast<std::uint8_t>(std::stoi(word, nullptr, 16)));
     }
@@ -159,7 +165,7 @@ SecurityModel Security(const Parser& parser, const json& value) {
       const auto found = choices.find(member.get<std::string>());
       if (found != choices.end()) return found->second;
     }
-    parser.Fail(where, member.dump() + " is not one of " + names);
+    parser.Fail(where, Shown(member) + " is not one of " + names);
   };
   const auto key = [&parser](const json& member, const std::string& where) {
     if (!member.is_array() || member.size() != 2) {
@@ -179,7 +185,7 @@ SecurityModel Security(const Parser& parser, const json& value) {
       {"sealed", SecurityState::Sealed}, {"unsealed", SecurityState::Unsealed}, {"full-access", SecurityState::FullAccess}};
   SecurityModel model;
   for (const auto& [member, field] : value.items()) {
-    const std::string where = "security." + member;
+    const std::string where = "security." + Shown(member);
     if (member == "family") {
       model.family = choice(field, where, families, "bq20z, bq40z");
     } else if (member == "state") {
@@ -198,26 +204,6 @@ SecurityModel Security(const Parser& parser, const json& value) {
   return model;
 }
 
-std::string JsonPlace(const std::string& text, std::size_t byte) {
-  std::size_t line = 1;
-  std::size_t column = 1;
-  for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++line;
-      column = 1;
-    } else {
-      ++column;
-    }
-  }
-  return "line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
-// nlohmann's messages start with "[json.exception.parse_error.101] parse error at ...: ".
-std::string JsonReason(const std::string& what) {
-  const std::size_t colon = what.find(": ");
-  return colon == std::string::npos ? what : what.substr(colon + 2);
-}
-
 }  // namespace
 
 const Answer& AnswerSequence::Next() {
@@ -226,14 +212,9 @@ const Answer& AnswerSequence::Next() {
   return answer;
 }
 
-Profile ParseProfile(const std::string& json_text, const std::string& source) {
-  json document;
-  try {
-    document = json::parse(json_text);
-  } catch (const json::parse_error& error) {
-    throw ProfileError("profile " + source + ": " + JsonPlace(json_text, error.byte) + ": " +
-                       JsonReason(error.what()));
-  }
+Profile ParseProfile(const std::string& json_text, const std::string& name) {
+  const std::string source = platform::Printable(name, 200);
+  const json document = ReadJsonDocument(json_text, source);
   const Parser parser(source);
   if (!document.is_object()) parser.Fail("top level", "a profile is a JSON object");
 
@@ -245,7 +226,7 @@ Profile ParseProfile(const std::string& json_text, const std::string& source) {
     } else if (key == "adapter") {
       if (!value.is_object()) parser.Fail(key, "expected an object");
       for (const auto& [member, answers] : value.items()) {
-        const std::string where = "adapter." + member;
+        const std::string where = "adapter." + Shown(member);
         if (member == "open") {
           profile.open = parser.Sequence(answers, where, &Parser::AdapterResult);
         } else if (member == "interface_id") {
@@ -271,7 +252,7 @@ Profile ParseProfile(const std::string& json_text, const std::string& source) {
     } else if (key == "security") {
       profile.security = Security(parser, value);
     } else {
-      parser.Fail(key, "unknown key");
+      parser.Fail(Shown(key), "unknown key");
     }
   }
   return profile;
@@ -286,14 +267,14 @@ Profile LoadProfile(const std::string& name_or_path) {
     }
     std::string names;
     for (const BuiltinProfile& builtin : BuiltinProfiles()) names += std::string(names.empty() ? "" : ", ") + builtin.name;
-    throw ProfileError("unknown built-in profile \"" + name_or_path + "\" (built-in profiles: " + names + ")");
+    throw ProfileError("unknown built-in profile \"" + Shown(name_or_path) + "\" (built-in profiles: " + names + ")");
   }
-  std::ifstream file(name_or_path, std::ios::binary);
-  if (!file) throw ProfileError("profile " + name_or_path + ": cannot be read");
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) throw ProfileError("profile " + name_or_path + ": cannot be read");
-  return ParseProfile(text.str(), name_or_path);
+  std::string text;
+  std::string problem;
+  if (!platform::ReadRegularFile(name_or_path, kMaxFileMib, text, problem)) {
+    throw ProfileError("profile " + platform::Printable(name_or_path, 200) + ": cannot be read: " + problem);
+  }
+  return ParseProfile(text, name_or_path);
 }
 
 }  // namespace smb::sim

@@ -55,8 +55,8 @@ class ProfileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// `source` names the profile in error messages.
-Profile ParseProfile(const std::string& json_text, const std::string& source);
+// `name` names the profile in error messages.
+Profile ParseProfile(const std::string& json_text, const std::string& name);
 
 // A built-in profile by name, or a profile file by path (a value with a "/"
 // or ending in ".json").

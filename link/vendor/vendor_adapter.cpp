@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/common/printable.h"
 #include "platform/library.h"
 
 namespace smb::vendor {
@@ -17,7 +18,8 @@ template <typename Function>
 void Resolve(void* handle, const std::string& library, const char* name, Function*& function) {
   void* address = platform::LibrarySymbol(handle, name);
   if (address == nullptr) {
-    throw AdapterChoiceError("adapter library " + library + ": the operation " + name + " is missing");
+    throw AdapterChoiceError("adapter library " + platform::Printable(library, 200) + ": the operation " + name +
+                             " is missing");
   }
   function = reinterpret_cast<Function*>(address);
 }
@@ -29,7 +31,10 @@ const char* DefaultLibraryName() { return platform::kAdapterLibraryName; }
 VendorAdapter::VendorAdapter(const std::string& library) {
   std::string error;
   handle_ = platform::OpenLibrary(library, error);
-  if (handle_ == nullptr) throw AdapterChoiceError("adapter library " + library + " cannot be loaded: " + error);
+  if (handle_ == nullptr) {
+    throw AdapterChoiceError("adapter library " + platform::Printable(library, 200) +
+                             " cannot be loaded: " + platform::Printable(error, 300));
+  }
   try {
     Resolve(handle_, library, "SMBOpenDeviceVIDPID", ops_.SMBOpenDeviceVIDPID);
     Resolve(handle_, library, "SMBInterfaceID", ops_.SMBInterfaceID);

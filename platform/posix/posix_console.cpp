@@ -3,8 +3,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/common/read_word.h"
 #include "platform/system.h"
@@ -31,48 +33,55 @@ bool NonEmptyAndNotZero(const char* value) {
 
 }  // namespace
 
-bool ColourWanted(bool out_is_terminal, const char* clicolor_force, const char* no_color) {
+bool ColourWanted(bool out_takes_escapes, const char* clicolor_force, const char* no_color) {
   if (no_color != nullptr && no_color[0] != '\0') return false;
-  return out_is_terminal || NonEmptyAndNotZero(clicolor_force);
+  return out_takes_escapes || NonEmptyAndNotZero(clicolor_force);
 }
 
 PosixConsole::PosixConsole(const PosixConsoleSettings& settings) : settings_(settings) {}
 
+void PosixConsole::Put(const char* bytes, std::size_t count, bool moves_cursor) {
+  if (count == 0) return;
+  const InterruptDeferral whole;
+  std::fwrite(bytes, 1, count, settings_.out);
+  if (moves_cursor) at_line_start_ = bytes[count - 1] == '\n' ? 1 : 0;
+}
+
 void PosixConsole::SetColour(int colour) {
   if (!settings_.colour) return;
   if (const char* sequence = AnsiForeground(colour)) {
-    std::fputs(sequence, settings_.out);
+    Put(sequence, std::strlen(sequence), false);
     coloured_ = 1;
   }
 }
 
-void PosixConsole::Write(const char* bytes, std::size_t count) {
-  std::fwrite(bytes, 1, count, settings_.out);
-}
+void PosixConsole::Write(const char* bytes, std::size_t count) { Put(bytes, count); }
 
 void PosixConsole::WriteBatteryText(const std::uint8_t* bytes, std::size_t count) {
-  if (!settings_.out_is_terminal) {
-    Write(reinterpret_cast<const char*>(bytes), count);
-    return;
+  std::string text(reinterpret_cast<const char*>(bytes), count);
+  if (settings_.out_is_terminal) {
+    for (char& c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte > 0x7E) c = '.';
+    }
   }
-  for (std::size_t i = 0; i < count; ++i) {
-    const bool printable = bytes[i] >= 0x20 && bytes[i] <= 0x7E;
-    std::fputc(printable ? bytes[i] : '.', settings_.out);
-  }
+  Put(text.data(), text.size());
 }
 
 void PosixConsole::ClearScreen() {
-  if (settings_.out_is_terminal) {
-    std::fputs("\x1b[H\x1b[2J\x1b[3J", settings_.out);
+  if (settings_.out_takes_escapes) {
+    Put("\x1b[H\x1b[2J\x1b[3J", 11);
+    at_line_start_ = 1;
   } else {
-    std::fputc('\f', settings_.out);
+    Put("\f", 1);
   }
 }
 
 void PosixConsole::Pause() {
-  std::fputs("Press any key to continue . . . ", settings_.out);
+  static constexpr char kPrompt[] = "Press any key to continue . . . ";
+  Put(kPrompt, sizeof kPrompt - 1);
   if (settings_.in_is_terminal) WaitForKey();
-  std::fputc('\n', settings_.out);
+  Put("\n", 1);
 }
 
 // Reads one key from the terminal itself, not from the stdio buffer, so that
@@ -86,32 +95,50 @@ void PosixConsole::WaitForKey() {
   raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
+  // An interrupt from here on puts the terminal back as it was found.
+  found_ = saved;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  key_mode_ = 1;
   tcsetattr(fd, TCSANOW, &raw);
   char key = 0;
   [[maybe_unused]] ssize_t got = read(fd, &key, 1);
   tcsetattr(fd, TCSANOW, &saved);
+  key_mode_ = 0;
 }
 
 void PosixConsole::Beep(int, int milliseconds, bool take_time) {
-  if (settings_.out_is_terminal) {
-    std::fputc('\a', settings_.out);
-  }
+  if (settings_.out_is_terminal) Put("\a", 1, false);
   if (take_time) {
     Flush();
     SleepMilliseconds(milliseconds);
   }
 }
 
-void PosixConsole::Flush() { std::fflush(settings_.out); }
+void PosixConsole::Flush() {
+  const InterruptDeferral whole;
+  std::fflush(settings_.out);
+}
 
 void PosixConsole::Finish() {
-  if (coloured_) std::fputs("\x1b[0m", settings_.out);
+  if (coloured_) Put("\x1b[0m", 4, false);
   Flush();
 }
 
+// Interrupts wait while output is written, so what is buffered is whole and
+// can go out before the terminal is put back as it was found.
 void PosixConsole::FinishFromSignalHandler() {
+  const int in = fileno(settings_.in);
+  termios now{};
+  // A Ctrl-C that the terminal echoed ("^C") left the cursor inside a line.
+  const bool echoed = settings_.in_is_terminal && tcgetattr(in, &now) == 0 && (now.c_lflag & ECHO) != 0;
+  if (key_mode_ != 0) tcsetattr(in, TCSANOW, &found_);
+  std::fflush(settings_.out);
+  const int out = fileno(settings_.out);
   if (coloured_ != 0) {
-    [[maybe_unused]] ssize_t written = write(fileno(settings_.out), "\x1b[0m", 4);
+    [[maybe_unused]] const ssize_t written = write(out, "\x1b[0m", 4);
+  }
+  if (settings_.out_is_terminal && (at_line_start_ == 0 || echoed)) {
+    [[maybe_unused]] const ssize_t written = write(out, "\n", 1);
   }
 }
 
@@ -131,8 +158,9 @@ std::unique_ptr<Console> MakeProcessConsole() {
   settings.out = stdout;
   settings.in_is_terminal = isatty(STDIN_FILENO) != 0;
   settings.out_is_terminal = isatty(STDOUT_FILENO) != 0;
-  settings.colour = ColourWanted(settings.out_is_terminal, std::getenv("CLICOLOR_FORCE"),
-                                 std::getenv("NO_COLOR"));
+  const char* term = std::getenv("TERM");
+  settings.out_takes_escapes = settings.out_is_terminal && (term == nullptr || std::strcmp(term, "dumb") != 0);
+  settings.colour = ColourWanted(settings.out_takes_escapes, std::getenv("CLICOLOR_FORCE"), std::getenv("NO_COLOR"));
   return std::make_unique<PosixConsole>(settings);
 }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 #include "platform/system.h"
@@ -33,30 +34,48 @@ void RunRestartScript(const std::string& program_name) {
 
 namespace {
 
-void (*interrupt_handler)() = nullptr;
-void (*ctrl_c_handler)() = nullptr;
+void (*interrupt_handler)(int) = nullptr;
+
+// The console's control handler runs on a thread of its own: it waits until
+// the main thread has left every deferral.
+std::recursive_mutex& DeferralLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+// The POSIX counterparts: an interrupt from the keyboard, a closed terminal,
+// a request to terminate.
+int SignalNumberOf(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT: return 2;
+    case CTRL_CLOSE_EVENT: return 1;
+    default: return 15;
+  }
+}
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
-  if (event == CTRL_C_EVENT && ctrl_c_handler != nullptr) {
-    ctrl_c_handler();
-  } else if (interrupt_handler != nullptr) {
-    interrupt_handler();
-  }
+  const std::lock_guard<std::recursive_mutex> deferrals_done(DeferralLock());
+  interrupt_handler(SignalNumberOf(event));
   return TRUE;
 }
 
 }  // namespace
 
-void OnInterrupt(void (*handler)()) {
+void OnInterrupt(void (*handler)(int signal_number)) {
   interrupt_handler = handler;
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
-void OnCtrlC(void (*handler)()) {
-  ctrl_c_handler = handler;
-  if (interrupt_handler == nullptr) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-}
+InterruptDeferral::InterruptDeferral() { DeferralLock().lock(); }
 
-void EndProcessNow(int code) { ExitProcess(static_cast<UINT>(code)); }
+InterruptDeferral::~InterruptDeferral() { DeferralLock().unlock(); }
+
+// The handler's thread ends the process while the main thread may hold a lock
+// of the C runtime: what ExitProcess would still flush, the handler has written.
+void EndProcessNow(int code) {
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  ExitProcess(static_cast<UINT>(code));
+}
 
 }  // namespace platform

@@ -15,26 +15,21 @@ namespace {
 
 void DetectMode(Program& p) {
   const ModeWords words = ReadModeWords(p);
-  const bool answered = words.word72 != kNoReply;
-  p.status = answered ? words.word72 : words.word0d;
-  for (const ModeRule& rule : kModeRules) {
-    if (rule.word72 != kAnyOther && rule.word72 != words.word72) continue;
-    if (!answered && (words.word0d < rule.min0d || words.word0d > rule.max0d)) continue;
-    p.BootRom = rule.boot_rom;
-    switch (rule.line) {
-      case DetectionLine::Word72:
-        p.con.Print(Cyan, " RW 0x72 = %04X\n", static_cast<unsigned>(words.word72));
-        break;
-      case DetectionLine::Word0D:
-        p.con.Print(Cyan, " RW 0x0D = %04X\n", static_cast<unsigned>(words.word0d));
-        break;
-      case DetectionLine::BootRomWord:
-        p.con.Print(Cyan, " BootRom = %04X\n", static_cast<unsigned>(words.word0d));
-        break;
-      case DetectionLine::None:
-        break;
-    }
-    return;
+  p.status = words.word72 != kNoReply ? words.word72 : words.word0d;
+  const ModeRule& rule = MatchModeRule(words);
+  p.BootRom = rule.boot_rom;
+  switch (rule.line) {
+    case DetectionLine::Word72:
+      p.con.Print(Cyan, " RW 0x72 = %04X\n", static_cast<unsigned>(words.word72));
+      break;
+    case DetectionLine::Word0D:
+      p.con.Print(Cyan, " RW 0x0D = %04X\n", static_cast<unsigned>(words.word0d));
+      break;
+    case DetectionLine::BootRomWord:
+      p.con.Print(Cyan, " BootRom = %04X\n", static_cast<unsigned>(words.word0d));
+      break;
+    case DetectionLine::None:
+      break;
   }
 }
 

@@ -28,6 +28,8 @@ struct ModeRule {
 };
 inline constexpr int kAnyOther = INT_MIN;
 extern const ModeRule kModeRules[9];
+// The first row that matches (the last rows match anything).
+const ModeRule& MatchModeRule(const ModeWords& words);
 
 // The mode line for each BootRom value, and whether the report goes on.
 struct ModeLine {

@@ -1,5 +1,7 @@
 // The bq9000-family report's exchange with the gauge: the mode words.
 
+#include <iterator>
+
 #include "reports/bq9000/internal.h"
 
 namespace reports::bq9000_family {
@@ -14,6 +16,21 @@ ModeWords ReadModeWords(Program& p) {
     p.Sleep(5);
   }
   return words;
+}
+
+const ModeRule& MatchModeRule(const ModeWords& words) {
+  const bool answered = words.word72 != kNoReply;
+  for (const ModeRule& rule : kModeRules) {
+    if (rule.word72 != kAnyOther && rule.word72 != words.word72) continue;
+    if (!answered && (words.word0d < rule.min0d || words.word0d > rule.max0d)) continue;
+    return rule;
+  }
+  return kModeRules[std::size(kModeRules) - 1];
+}
+
+bool ModeWordsIdentifyFamily(const ModeWords& words) {
+  const DetectionLine line = MatchModeRule(words).line;
+  return line == DetectionLine::Word72 || line == DetectionLine::BootRomWord;
 }
 
 }  // namespace reports::bq9000_family

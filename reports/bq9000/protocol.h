@@ -15,4 +15,9 @@ struct ModeWords {
 };
 ModeWords ReadModeWords(core::Program& p);
 
+// Whether the mode words are this family's own: 0x72 answered as only its
+// gauges answer it, or a boot ROM's version word in 0x0D. A plain state of
+// charge in 0x0D says nothing about the family.
+bool ModeWordsIdentifyFamily(const ModeWords& words);
+
 }  // namespace reports::bq9000_family

@@ -1,17 +1,9 @@
-// Recording a battery and replaying it, the vendor library, and an
-// interrupted recording, with the real binary.
+// Recording a battery and replaying it, and the vendor library, with the
+// real binary.
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "link/sim/profile.h"
 #include "tests/support/harness.h"
@@ -84,52 +76,5 @@ TEST(VendorLibraryEndToEnd, AMissingLibraryEndsTheProgramBeforeAnyOutput) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("vantrel: adapter library /nonexistent/libsmbusb.so cannot be loaded: ", 0), 0u) << r.err;
 }
-
-#ifndef _WIN32
-std::string Slurp(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-TEST(InterruptedRecording, KeepsWhatWasRecordedAndResetsTheColour) {
-  ScratchDirectory dir;
-  WriteBudget(dir.path());
-  int input[2];
-  ASSERT_EQ(pipe(input), 0);
-  const fs::path recording = dir.path() / "recorded.json";
-  const fs::path trace = dir.path() / "trace.txt";
-  const fs::path out = dir.path() / "out.txt";
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(input[0], STDIN_FILENO);
-    close(input[1]);
-    if (chdir(dir.path().c_str()) != 0 || !freopen(out.c_str(), "w", stdout)) _exit(126);
-    setenv("SMBUS_RECORD", recording.c_str(), 1);
-    setenv("SMBUS_TRACE", trace.c_str(), 1);
-    setenv("CLICOLOR_FORCE", "1", 1);
-    unsetenv("SMBUS_ADAPTER");
-    execl(VANTREL_BINARY, VANTREL_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(input[0]);
-  // The program waits at the menu once the cycle's state-of-charge read is in the trace.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (Slurp(trace).find("pec 1\nsleep 5\nrw 0d -> 85\n") == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  kill(child, SIGINT);
-  int status = 0;
-  waitpid(child, &status, 0);
-  close(input[1]);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 130);
-  const smb::sim::Profile replay = smb::sim::LoadProfile(recording.string());
-  EXPECT_NE(Slurp(recording).find("\"0x0D\": 85"), std::string::npos) << Slurp(recording);
-  const std::string shown = Slurp(out);
-  EXPECT_EQ(shown.substr(shown.size() - 4), RESET);
-}
-
-#endif
 
 }  // namespace

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
+#include <vector>
 
 #include "tests/support/harness.h"
 #include "tests/support/screens.h"
@@ -42,7 +47,28 @@ INSTANTIATE_TEST_SUITE_P(
                       BadStart{"sim:bad.json", "{\"words\": {\"0x0D\": 70000}}",
                                "profile bad.json: words.0x0D: 70000 is out of range"},
                       BadStart{"sim:bad.json", "{\"extra\": 1}", "profile bad.json: extra: unknown key"},
-                      BadStart{"sim:", nullptr, "SMBUS_ADAPTER=sim:: nothing follows the ':'"}));
+                      BadStart{"sim:", nullptr, "SMBUS_ADAPTER=sim:: nothing follows the ':'"},
+                      // Control bytes never reach the terminal.
+                      BadStart{"\x1b]0;x\x07\n", nullptr, "SMBUS_ADAPTER=\\x1B]0;x\\x07\\x0A: unknown adapter"}));
+
+// Never blocks on a pipe or reads a device without end.
+TEST(StartupErrors, AProfileThatIsNoRegularFileIsNamedForWhatItIs) {
+  ScratchDirectory dir;
+  fs::create_directory(dir.path() / "dir.json");
+  std::vector<std::pair<std::string, std::string>> kinds = {
+      {"sim:dir.json", "profile dir.json: cannot be read: it is a directory, not a regular file"}};
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo((dir.path() / "pipe.json").c_str(), 0600), 0);
+  kinds.emplace_back("sim:pipe.json", "profile pipe.json: cannot be read: it is a named pipe, not a regular file");
+  kinds.emplace_back("sim:/dev/zero", "profile /dev/zero: cannot be read: it is a character device, not a regular file");
+#endif
+  for (const auto& [adapter, message] : kinds) {
+    const RunResult r = RunBinary(dir.path(), {{"SMBUS_ADAPTER", adapter}}, "0");
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "vantrel: " + message + "\n");
+  }
+}
 
 TEST(AdapterSearch, BudgetThreeWithoutAdapterShowsThreeDownToZeroAndEnds) {
   ScratchDirectory dir;

@@ -3,7 +3,10 @@
 // FAKE_SMBUSB_PROFILE (default: the built-in bq40z50). The gauge answers
 // only at the battery's address and the adapter only opens for the FX2LP's
 // vendor and product IDs, so a caller that passes other arguments notices.
+// FAKE_SMBUSB_INTERRUPT_AT names a word register (in hexadecimal) whose read
+// interrupts the program (SIGINT) as it is being made.
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -42,6 +45,8 @@ EXPORTED int SMBInterfaceID() { return Gauge().InterfaceID(); }
 EXPORTED int SMBEnablePEC(int on) { return Gauge().EnablePEC(on); }
 
 EXPORTED int SMBReadWord(int address, int command) {
+  const char* interrupt_at = std::getenv("FAKE_SMBUSB_INTERRUPT_AT");
+  if (interrupt_at != nullptr && std::strtol(interrupt_at, nullptr, 16) == command) std::raise(SIGINT);
   return AtBattery(address) ? Gauge().ReadWord(address, command) : -9;
 }
 

@@ -8,6 +8,8 @@
 
 #include "platform/windows/windows_console.h"
 #else
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -31,13 +34,6 @@ namespace {
 // The variables the program reads: a test sets them itself or not at all.
 constexpr const char* kProgramVariables[] = {"SMBUS_ADAPTER", "SMBUS_TRACE", "SMBUS_SIM_REALTIME",
                                              "SMBUS_RECORD",  "CLICOLOR_FORCE", "NO_COLOR"};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 #ifdef _WIN32
 
@@ -182,6 +178,13 @@ ScratchDirectory::~ScratchDirectory() {
 }
 
 std::string Dashes(int count) { return std::string(static_cast<std::size_t>(count), '-'); }
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
 
 TestProgram::TestProgram(const std::string& profile_json, const std::string& input)
     : TestProgram(std::make_unique<smb::sim::SimAdapter>(smb::sim::ParseProfile(profile_json, "test"), false), input) {}
@@ -338,6 +341,40 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
   result.err = ReadFile(err_path);
   result.trace = ReadFile(trace_path);
   return result;
+}
+
+int StartBinary(const fs::path& directory, const std::map<std::string, std::string>& env, int in, int out,
+                int err) {
+  const pid_t child = fork();
+  if (child != 0) return child;
+  if (chdir(directory.c_str()) != 0) _exit(126);
+  for (const char* name : kProgramVariables) unsetenv(name);
+  for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+  const int given[3] = {in, out, err};
+  int moved[3];
+  // Out of the way first: a given descriptor may be 0, 1 or 2 already.
+  for (int i = 0; i < 3; ++i) moved[i] = given[i] >= 0 ? fcntl(given[i], F_DUPFD_CLOEXEC, 10) : -1;
+  for (int i = 0; i < 3; ++i) {
+    if (moved[i] >= 0) {
+      dup2(moved[i], i);
+    } else {
+      close(i);
+    }
+  }
+  if (in >= 0 && isatty(STDIN_FILENO)) {
+    setsid();
+    ioctl(STDIN_FILENO, TIOCSCTTY, 0);
+  }
+  execl(VANTREL_BINARY, VANTREL_BINARY, static_cast<char*>(nullptr));
+  _exit(127);
+}
+
+int ExitStatus(int pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 #endif

@@ -74,6 +74,9 @@ inline const std::string CLS = ConsoleCommands().clear_screen;
 
 std::string Dashes(int count);
 
+// A file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
 class TestProgram {
  public:
   // `profile_json` is a profile's text; `input` what standard input holds.
@@ -122,5 +125,16 @@ struct RunResult {
 // line end that did not come through text mode is reported as a failure.
 RunResult RunBinary(const std::filesystem::path& directory, const std::map<std::string, std::string>& env,
                     const std::string& input, const std::vector<std::string>& args = {});
+
+#ifndef _WIN32
+// Starts the real binary in `directory` with the given environment additions
+// (nothing else of the program's variables) and the given descriptors as its
+// standard input, output and error (-1: closed); a terminal as standard input
+// becomes its controlling terminal. Returns its process id.
+int StartBinary(const std::filesystem::path& directory, const std::map<std::string, std::string>& env, int in,
+                int out, int err);
+// Waits for the program to end: its exit status, or -1 when a signal killed it.
+int ExitStatus(int pid);
+#endif
 
 }  // namespace testing_support

@@ -2,6 +2,7 @@
 // and the restart command.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -156,6 +157,13 @@ TEST(BudgetFile, EmptyOrShortFileReadsWhatWasFilled) {
   EXPECT_EQ(BudgetBytes(), std::string("\x05\x00", 2));
 }
 
+TEST(BudgetFile, ALongerFileIsCutToItsTwoBytes) {
+  TestProgram t("{}");
+  WriteBudget({3, 1, 9, 9});
+  EXPECT_EQ(core::CountSRCHadp(t.p(), -1), 2);
+  EXPECT_EQ(BudgetBytes(), std::string("\x02\x01", 2));
+}
+
 TEST(BudgetFile, SpentBudgetBeepsResetsTheFileAndEnds) {
   TestProgram t(Profile("-9", "1"));
   WriteBudget({});
@@ -191,6 +199,23 @@ TEST(BudgetFile, UnwritableDirectoryGivesMinus2AndTheSearchGoesOn) {
   const std::string count_down = FileErrorBlock() + C + cannot_write + R;
   EXPECT_EQ(t.Output(), AttemptScreen() + pass + count_down + AttemptScreen() + SuccessScreen("1.2.3") +
                             FileErrorBlock() + C + cannot_write + R);
+}
+#endif
+
+#ifndef _WIN32
+// A link planted in its place is never followed, and a pipe never waited on:
+// both are files that cannot be opened, and what they lead to stays as it was.
+TEST(BudgetFile, ALinkOrAPipeInItsPlaceCannotBeOpened) {
+  TestProgram t("{}");
+  std::ofstream("victim.txt") << "keep";
+  std::filesystem::create_symlink("victim.txt", "CountSRCHadp.bin");
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 10), -2);
+  EXPECT_EQ(ReadFile("victim.txt"), "keep");
+  std::filesystem::remove("CountSRCHadp.bin");
+  ASSERT_EQ(mkfifo("CountSRCHadp.bin", 0600), 0);
+  EXPECT_EQ(core::CountSRCHadp(t.p(), 0), -2);
+  const std::string cannot_open = FileErrorBlock() + C + "      Error opening file CountSR\xD0\xA1Hadp.bin\n" + R;
+  EXPECT_EQ(t.Output(), cannot_open + cannot_open);
 }
 #endif
 

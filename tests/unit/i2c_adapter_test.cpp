@@ -184,6 +184,15 @@ TEST(I2cOpen, AMissingBusOrAFileThatIsNoBusGivesTheAdapterMissingAnswers) {
             "vantrel: " + (dir.path() / "i2c-9").string() + ": No such file or directory\n");
   EXPECT_EQ(missing.InterfaceID(), 0);
   EXPECT_EQ(missing.ReadWord(0x16, 0x0D), -9);
+  // Kept to be said again when the program ends, until the bus opens.
+  EXPECT_EQ(std::string(missing.OpenFailure()), (dir.path() / "i2c-9").string() + ": No such file or directory");
+  std::ofstream((dir.path() / "i2c-9").string()) << "";
+  {
+    FakeI2cDevice bus(dir.path() / "i2c-9", kSmbusOnly, kGauge);
+    EXPECT_EQ(missing.OpenDeviceVIDPID(0x04B4, 0x8613), smb::i2c::kOpenResult);
+    EXPECT_STREQ(missing.OpenFailure(), "");
+    missing.CloseDevice();
+  }
 
   std::ofstream((dir.path() / "plain").string()) << "";
   I2cAdapter plain((dir.path() / "plain").string());

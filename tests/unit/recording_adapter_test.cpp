@@ -21,7 +21,7 @@ TEST(Recording, FilesAnswersWhereTheSimulatedBatteryLooksThemUp) {
     "manufacturer_data": {"0x0054": "07 01 00 00", "0x0035": -4},
     "data_flash": {"0x0116": "11 30"},
     "subclass": {"0x52": "10 68"}})");
-  RecordingAdapter recorder(battery, "unused.json");
+  RecordingAdapter recorder(battery);
   std::vector<std::uint8_t> reply;
   recorder.OpenDeviceVIDPID(0x04B4, 0x8613);
   recorder.OpenDeviceVIDPID(0x04B4, 0x8613);
@@ -73,7 +73,7 @@ TEST(Recording, FilesAnswersWhereTheSimulatedBatteryLooksThemUp) {
 
 TEST(Recording, ABlock44ReplyWithoutItsEchoGoesToTheBlocks) {
   SimAdapter battery = Sim(R"({"blocks": {"0x44": "01 02 03"}})");
-  RecordingAdapter recorder(battery, "unused.json");
+  RecordingAdapter recorder(battery);
   std::vector<std::uint8_t> reply;
   const std::uint8_t request[2] = {0x54, 0x00};
   recorder.WriteBlock(0x16, 0x44, request, 2);  // the battery has no 0x0054: the plain block answers

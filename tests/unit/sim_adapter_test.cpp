@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "link/sim/sim_adapter.h"
 #include "tests/support/sim_battery.h"
 
 namespace {
@@ -129,7 +132,46 @@ INSTANTIATE_TEST_SUITE_P(
         BadProfile{R"({"words": {"0x09": [1, [2]]}})",
                    "profile t.json: words.0x09[1]: a sequence cannot hold another sequence"},
         BadProfile{R"({"missing": 0})", "profile t.json: missing: 0 is out of range -2147483648 to -1"},
-        BadProfile{R"([1, 2])", "profile t.json: top level: a profile is a JSON object"}));
+        BadProfile{R"([1, 2])", "profile t.json: top level: a profile is a JSON object"},
+        BadProfile{R"({"words": {"0x0D": 1e400}})", "profile t.json: line 1, column 24: number overflow parsing '1e400'"},
+        BadProfile{R"({"words": {"0x0D": 1, "0x0D": 2}})", "profile t.json: words.0x0D: the same key is given twice"},
+        BadProfile{R"({"words": {}, "words": {}})", "profile t.json: words: the same key is given twice"},
+        BadProfile{R"({"words": {"\u001b[2J\u0007": 1}})",
+                   "profile t.json: words.\\x1B[2J\\x07: key \"\\x1B[2J\\x07\" is not a hexadecimal number with the prefix 0x"}));
+
+// Whatever the text holds, the message is one short line that names the file
+// and the place, with nothing in it that a terminal would take as a control.
+struct HostileProfile {
+  std::string json;
+  std::string start;
+};
+
+class HostileProfiles : public ::testing::TestWithParam<HostileProfile> {};
+
+TEST_P(HostileProfiles, GiveOneShortPrintableLine) {
+  try {
+    ParseProfile(GetParam().json, "t.json");
+    FAIL() << "accepted";
+  } catch (const ProfileError& error) {
+    const std::string message = error.what();
+    EXPECT_EQ(message.rfind(GetParam().start, 0), 0u) << message;
+    EXPECT_LE(message.size(), 250u);
+    EXPECT_TRUE(std::all_of(message.begin(), message.end(), [](char c) { return c >= 0x20 && c <= 0x7E; })) << message;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, HostileProfiles,
+    ::testing::Values(
+        HostileProfile{"{} x", "profile t.json: line 1, column 4: syntax error"},
+        HostileProfile{std::string("{}\0{\"words\": 1}", 16), "profile t.json: line 1, column 3: a NUL byte"},
+        HostileProfile{std::string(100000, '['), "profile t.json: the JSON value is nested more than 32 levels deep"},
+        HostileProfile{"{\"words\": {\"0x0D\": \"" + std::string(4 << 20, 'a') + "\"}}",
+                       "profile t.json: words.0x0D: value \"" + std::string(60, 'a') + "...\" is not a hexadecimal"},
+        HostileProfile{"{\"" + std::string(4 << 20, 'k') + "\": 1}", "profile t.json: " + std::string(60, 'k') + "...: unknown key"},
+        HostileProfile{"{\"description\": \"\x1b]0;title\x07" + std::string(1 << 20, 'x'),
+                       "profile t.json: line 1, column 18: syntax error"},
+        HostileProfile{"{\"missing\": " + std::string(1 << 20, '9') + "}", "profile t.json: line 1, column "}));
 
 TEST(ProfileErrors, BlockOverTwoHundredFiftyFiveBytes) {
   std::string bytes;

@@ -1,0 +1,212 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+#ifdef _WIN32
+constexpr int kBinary = O_BINARY;
+constexpr int kNoInheritance = O_NOINHERIT;
+constexpr int kNoTerminal = 0;
+constexpr int kNoBlocking = 0;
+#else
+constexpr int kBinary = 0;
+constexpr int kNoInheritance = O_CLOEXEC;
+constexpr int kNoTerminal = O_NOCTTY;
+constexpr int kNoBlocking = O_NONBLOCK;
+#endif
+
+// What a path that is not a regular file is instead.
+const char* KindOf(unsigned mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISCHR(mode)) return "a character device";
+#ifndef _WIN32
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+#endif
+  return "not a regular file";
+}
+
+std::string NotARegularFile(unsigned mode) {
+  const std::string kind = KindOf(mode);
+  return "it is " + kind + (kind.rfind("not", 0) == 0 ? "" : ", not a regular file");
+}
+
+// The file a symbolic link points at takes the new file, so the link stays.
+std::string FileBehindLinks(const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+#endif
+}
+
+bool RenameOver(const char* from, const char* to) {
+#ifdef _WIN32
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
+  errno = EACCES;
+  return false;
+#else
+  return rename(from, to) == 0;
+#endif
+}
+
+}  // namespace
+
+void WriteToStandardError(std::string_view text) {
+  while (!text.empty()) {
+    const auto written = write(2, text.data(), static_cast<unsigned>(text.size()));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+bool ReadRegularFile(const std::string& path, std::size_t max_mib, std::string& text, std::string& problem) {
+  problem.clear();
+  struct stat info {};
+  // A socket cannot even be opened: what it is comes from its name.
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    problem = NotARegularFile(info.st_mode);
+    return false;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | kBinary | kNoInheritance | kNoTerminal | kNoBlocking);
+  if (fd < 0) {
+    problem = ErrorText(errno);
+    return false;
+  }
+  // The path may have been replaced since it was looked at.
+  if (fstat(fd, &info) != 0) {
+    problem = ErrorText(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    problem = NotARegularFile(info.st_mode);
+  }
+  if (!problem.empty()) {
+    close(fd);
+    return false;
+  }
+  const std::size_t max_bytes = max_mib << 20;
+  text.clear();
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const auto got = read(fd, buffer.data(), static_cast<unsigned>(buffer.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      problem = ErrorText(errno);
+      break;
+    }
+    if (got == 0) break;
+    if (text.size() + static_cast<std::size_t>(got) > max_bytes) {
+      problem = "it is larger than " + std::to_string(max_mib) + " MiB";
+      break;
+    }
+    text.append(buffer.data(), static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return problem.empty();
+}
+
+std::FILE* OpenForWriting(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | kBinary | kNoInheritance | kNoTerminal, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) close(fd);
+  return file;
+}
+
+void Truncate(std::FILE* file) {
+  struct stat info {};
+  const int fd = fileno(file);
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    [[maybe_unused]] const int ignored = ftruncate(fd, 0);
+  }
+}
+
+bool ReplacingFile::Fail(int error_number) {
+  if (error_ == 0) error_ = error_number;
+  return false;
+}
+
+bool ReplacingFile::Prepare(const std::string& path) {
+  struct stat info {};
+  const bool exists = stat(path.c_str(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) return Fail(EISDIR);
+  if (exists && !S_ISREG(info.st_mode)) {
+    // A device or a pipe holds no earlier file to keep.
+    fd_ = open(path.c_str(), O_WRONLY | kBinary | kNoInheritance | kNoTerminal | kNoBlocking);
+    if (fd_ < 0) return Fail(errno);
+#ifndef _WIN32
+    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+#endif
+    target_ = path;
+    return true;
+  }
+  target_ = FileBehindLinks(path);
+  const std::size_t slash = target_.find_last_of("/\\");
+  const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  std::string pattern = target_.substr(0, name_start) + "." + target_.substr(name_start) + ".XXXXXX";
+  fd_ = mkstemp(pattern.data());
+  if (fd_ < 0) return Fail(errno);
+  temporary_ = pattern;
+  replace_ = true;
+#ifdef _WIN32
+  _setmode(fd_, O_BINARY);
+#else
+  fcntl(fd_, F_SETFD, FD_CLOEXEC);
+  // mkstemp makes the file for its owner only; a recording is as readable as
+  // the file it replaces, or as any new file.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd_, exists ? info.st_mode & 07777 : 0666 & ~mask);
+#endif
+  return true;
+}
+
+bool ReplacingFile::Write(const char* bytes, std::size_t count) {
+  if (fd_ < 0 || error_ != 0) return false;
+  while (count > 0) {
+    const auto written = write(fd_, bytes, static_cast<unsigned>(count));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return Fail(written < 0 ? errno : EIO);
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// No fsync before the rename: it cost from 1 to 18 ms here, more than many a
+// whole run, and ext4 and btrfs write a file renamed over another before the
+// rename itself. What is checked is every write and the close.
+bool ReplacingFile::Commit() {
+  if (fd_ < 0) return error_ == 0;
+  if (close(fd_) != 0 && errno != EINTR) Fail(errno);
+  fd_ = -1;
+  if (replace_ && error_ == 0 && !RenameOver(temporary_.c_str(), target_.c_str())) Fail(errno);
+  if (replace_ && error_ != 0) unlink(temporary_.c_str());
+  replace_ = false;
+  return error_ == 0;
+}
+
+void ReplacingFile::Discard() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  if (replace_) unlink(temporary_.c_str());
+  replace_ = false;
+}
+
+}  // namespace platform
