@@ -26,7 +26,7 @@ for target in "${targets[@]}"; do
   # The built-in profiles are the parser's seeds as well.
   [ "$target" != profile ] || seeds+=("$PWD/link/sim/profiles")
   log="$work/log.txt"
-  if ! "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+  if ! "$dir/fuzz_$target" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
       -artifact_prefix="$work/findings/" "$work/corpus" "${seeds[@]}" >"$log" 2>&1; then
     failed=1
     tail -n 40 "$log"
