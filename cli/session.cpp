@@ -21,8 +21,10 @@ namespace {
 // What an interrupt must still do: keep the recording and reset the terminal.
 const smb::record::RecordingAdapter* interrupted_recording = nullptr;
 platform::Console* interrupted_console = nullptr;
+void (*interrupted_step)() = nullptr;
 
 void OnInterrupt() {
+  if (interrupted_step != nullptr) interrupted_step();
   if (interrupted_recording != nullptr) interrupted_recording->WriteFromSignalHandler();
   if (interrupted_console != nullptr) interrupted_console->FinishFromSignalHandler();
   platform::EndProcessNow(130);
@@ -89,6 +91,8 @@ std::unique_ptr<smb::Adapter> ChooseAdapter(const CommonOptions& options) {
 }
 
 }  // namespace
+
+void OnInterruptAlso(void (*step)()) { interrupted_step = step; }
 
 void Complain(const std::string& message) { std::fprintf(stderr, "vantrel: %s\n", message.c_str()); }
 

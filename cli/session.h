@@ -29,6 +29,10 @@ struct CommonOptions {
 // One diagnostic line on standard error: "vantrel: " and the message.
 void Complain(const std::string& message);
 
+// An async-signal-safe step that an interrupt takes before the process ends,
+// such as removing a file half written; nullptr for none.
+void OnInterruptAlso(void (*step)());
+
 // Sets up, opens the adapter, switches PEC, finds the battery and runs
 // `command`, whose result is the exit status; then tears down.
 int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command);
