@@ -67,8 +67,20 @@ void AddWriteOptions(CLI::App& command, std::string& family, bool& yes) {
   command.add_option("--family", family, kFamilies)
       ->type_name("FAMILY")
       ->check(CLI::IsMember({"auto", "bq20z", "bq30z", "bq40z", "bq9000"}));
-  command.add_flag("-y,--yes", yes, "send without asking (for scripts); without it, off a terminal nothing is sent");
+  command.add_flag("-y,--yes", yes, "go ahead without asking (for scripts)");
 }
+
+// The help's closing lines of a command that writes to the gauge.
+std::string WriteFooter(const std::string& writes, const std::string& success, const std::string& failures) {
+  return "First shows the gauge, its security state and " + writes +
+         "; on a terminal it then asks [y/N] unless --yes is given, and off a terminal it sends nothing without "
+         "--yes.\nExit status: 0 " + success + "; 1 " + failures + ", or not confirmed; 2 a usage error, or off a "
+         "terminal without --yes.";
+}
+
+constexpr const char* kKeyFailure =
+    "the gauge did not take the key (a bq20z then ignores keys for 4 s: wait), the gauge is not a bq20z or bq40z "
+    "(bq30z and the bq9000 family are not supported)";
 
 // --key KEY, parsed as it is taken.
 void AddKeyOption(CLI::App& command, Key& key) {
@@ -135,6 +147,20 @@ int RunCommandLine(int argc, char** argv) {
       ->type_name("FILE")
       ->required();
   for (CLI::App* command : {unseal, full_access, seal}) AddWriteOptions(*command, parsed.access.family, parsed.access.yes);
+  unseal->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
+                             "the gauge is unsealed (read back)", kKeyFailure));
+  full_access->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
+                                  "the gauge is in full access (read back)",
+                                  std::string(kKeyFailure) + ", the gauge is sealed (unseal it first)"));
+  seal->footer(WriteFooter("the seal command it writes to ManufacturerAccess (0x00): 0x0030 on a bq40z, 0x0020 on a "
+                           "bq20z",
+                           "the gauge is sealed (read back)",
+                           "the gauge did not seal, the gauge is not a bq20z or bq40z (bq30z and the bq9000 family are "
+                           "not supported)"));
+  dump->footer(WriteFooter("the 256 two-byte address requests it writes to 0x44 (rows 0x4000 to 0x5FE0, each read "
+                           "back from 0x44)",
+                           "the image and FILE.json are written (each under its name only once complete)",
+                           "the gauge is not a bq40z or is sealed, a row cannot be read, the files cannot be written"));
   AddWriteOptions(*dump, parsed.dump.family, parsed.dump.yes);
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command : {detect, report, read, monitor, unseal, full_access, seal, dump}) {
