@@ -98,6 +98,48 @@ void AddKeyOption(CLI::App& command, Key& key) {
       ->required();
 }
 
+// The commands that write to the gauge: unseal, full-access, seal and dump.
+struct WriteCommands {
+  CLI::App* unseal;
+  CLI::App* full_access;
+  CLI::App* seal;
+  CLI::App* dump;
+};
+
+WriteCommands AddWriteCommands(CLI::App& app, Parsed& parsed) {
+  CLI::App* unseal =
+      app.add_subcommand("unseal", "sealed -> unsealed, with the unseal key (changes the gauge's state)");
+  AddKeyOption(*unseal, parsed.access.key);
+  CLI::App* full_access = app.add_subcommand(
+      "full-access", "unsealed -> full access, with the full-access key (changes the gauge's state)");
+  AddKeyOption(*full_access, parsed.access.key);
+  CLI::App* seal = app.add_subcommand("seal", "seal the gauge (changes the gauge's state)");
+  CLI::App* dump = app.add_subcommand(
+      "dump", "read-only backup of a bq40z's data flash: an 8 KiB image and FILE.json (family, identity, SHA-256)");
+  dump->add_option("--output", parsed.dump.output, "the image file; its description goes to FILE.json")
+      ->type_name("FILE")
+      ->required();
+  for (CLI::App* command : {unseal, full_access, seal}) {
+    AddWriteOptions(*command, parsed.access.family, parsed.access.yes);
+  }
+  unseal->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
+                             "the gauge is unsealed (read back)", kKeyFailure));
+  full_access->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
+                                  "the gauge is in full access (read back)",
+                                  std::string(kKeyFailure) + ", the gauge is sealed (unseal it first)"));
+  seal->footer(WriteFooter("the seal command it writes to ManufacturerAccess (0x00): 0x0030 on a bq40z, 0x0020 on a "
+                           "bq20z",
+                           "the gauge is sealed (read back)",
+                           "the gauge did not seal, the gauge is not a bq20z or bq40z (bq30z and the bq9000 family are "
+                           "not supported)"));
+  dump->footer(WriteFooter("the 256 two-byte address requests it writes to 0x44 (rows 0x4000 to 0x5FE0, each read "
+                           "back from 0x44)",
+                           "the image and FILE.json are written (each under its name only once complete)",
+                           "the gauge is not a bq40z or is sealed, a row cannot be read, the files cannot be written"));
+  AddWriteOptions(*dump, parsed.dump.family, parsed.dump.yes);
+  return {unseal, full_access, seal, dump};
+}
+
 // One line: CLI11's messages may hold line ends.
 std::string OneLine(std::string message) {
   for (char& c : message) {
@@ -135,35 +177,10 @@ int RunCommandLine(int argc, char** argv) {
   monitor->add_option("--format", parsed.monitor.format, "csv (default) or jsonl")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"csv", "jsonl"}));
-  CLI::App* unseal = app.add_subcommand("unseal", "sealed -> unsealed, with the unseal key (changes the gauge's state)");
-  AddKeyOption(*unseal, parsed.access.key);
-  CLI::App* full_access =
-      app.add_subcommand("full-access", "unsealed -> full access, with the full-access key (changes the gauge's state)");
-  AddKeyOption(*full_access, parsed.access.key);
-  CLI::App* seal = app.add_subcommand("seal", "seal the gauge (changes the gauge's state)");
-  CLI::App* dump = app.add_subcommand(
-      "dump", "read-only backup of a bq40z's data flash: an 8 KiB image and FILE.json (family, identity, SHA-256)");
-  dump->add_option("--output", parsed.dump.output, "the image file; its description goes to FILE.json")
-      ->type_name("FILE")
-      ->required();
-  for (CLI::App* command : {unseal, full_access, seal}) AddWriteOptions(*command, parsed.access.family, parsed.access.yes);
-  unseal->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
-                             "the gauge is unsealed (read back)", kKeyFailure));
-  full_access->footer(WriteFooter("the key's two word writes to ManufacturerAccess (0x00)",
-                                  "the gauge is in full access (read back)",
-                                  std::string(kKeyFailure) + ", the gauge is sealed (unseal it first)"));
-  seal->footer(WriteFooter("the seal command it writes to ManufacturerAccess (0x00): 0x0030 on a bq40z, 0x0020 on a "
-                           "bq20z",
-                           "the gauge is sealed (read back)",
-                           "the gauge did not seal, the gauge is not a bq20z or bq40z (bq30z and the bq9000 family are "
-                           "not supported)"));
-  dump->footer(WriteFooter("the 256 two-byte address requests it writes to 0x44 (rows 0x4000 to 0x5FE0, each read "
-                           "back from 0x44)",
-                           "the image and FILE.json are written (each under its name only once complete)",
-                           "the gauge is not a bq40z or is sealed, a row cannot be read, the files cannot be written"));
-  AddWriteOptions(*dump, parsed.dump.family, parsed.dump.yes);
+  const WriteCommands writing = AddWriteCommands(app, parsed);
   // Shown in the help of every command, and taken before or after it.
-  for (CLI::App* command : {detect, report, read, monitor, unseal, full_access, seal, dump}) {
+  for (CLI::App* command :
+       {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
     AddCommonOptions(*command, parsed);
   }
   app.footer(kFooter);
@@ -184,25 +201,26 @@ int RunCommandLine(int argc, char** argv) {
     return kExitUsage;
   }
   if (app.get_subcommands().empty()) {
-    Complain("a command is needed: detect, report, read, monitor, unseal, full-access, seal or dump (see vantrel --help)");
+    Complain(
+        "a command is needed: detect, report, read, monitor, unseal, full-access, seal or dump (see vantrel --help)");
     return kExitUsage;
   }
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
-  if (dump->parsed()) {
+  if (writing.dump->parsed()) {
     if (const std::string problem = OutputProblem(parsed.dump.output); !problem.empty()) {
       Complain("--output: " + problem);
       return kExitUsage;
     }
   }
-  if (unseal->parsed()) parsed.access.action = Action::Unseal;
-  if (full_access->parsed()) parsed.access.action = Action::FullAccess;
+  if (writing.unseal->parsed()) parsed.access.action = Action::Unseal;
+  if (writing.full_access->parsed()) parsed.access.action = Action::FullAccess;
 
   return RunSession(parsed.common, [&](core::Program& p) {
     if (detect->parsed()) return Detect(p);
     if (report->parsed()) return Report(p, parsed.family);
     if (read->parsed()) return Read(p, parsed.json);
     if (monitor->parsed()) return Monitor(p, parsed.monitor);
-    if (dump->parsed()) return Dump(p, parsed.dump);
+    if (writing.dump->parsed()) return Dump(p, parsed.dump);
     return Access(p, parsed.access);
   });
 }

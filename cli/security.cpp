@@ -18,8 +18,8 @@ constexpr int kSettleMs = 100;
 struct ActionRule {
   Action action;
   Seal goal;
-  const char* done;        // the state asked for, in words
-  const char* what;        // what was sent, in words
+  const char* done;  // the state asked for, in words
+  const char* what;  // what was sent, in words
 };
 
 const ActionRule kRules[] = {

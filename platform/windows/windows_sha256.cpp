@@ -16,7 +16,8 @@ std::optional<Sha256Digest> Sha256(std::span<const std::uint8_t> bytes) {
   BCRYPT_HASH_HANDLE hash = nullptr;
   bool done = BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0));
   // The API takes a non-const input pointer but does not write through it.
-  done = done && BCRYPT_SUCCESS(BCryptHashData(hash, const_cast<PUCHAR>(bytes.data()), static_cast<ULONG>(bytes.size()), 0));
+  done = done &&
+         BCRYPT_SUCCESS(BCryptHashData(hash, const_cast<PUCHAR>(bytes.data()), static_cast<ULONG>(bytes.size()), 0));
   done = done && BCRYPT_SUCCESS(BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0));
   if (hash != nullptr) BCryptDestroyHash(hash);
   BCryptCloseAlgorithmProvider(algorithm, 0);

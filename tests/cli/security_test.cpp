@@ -72,8 +72,14 @@ TEST_F(Security, FullAccessAndSealOnBothFamilies) {
     Writes writes;
     const char* reached;
   } kCases[] = {
-      {"bq40z50", {"full-access", "--key", "0xFFFF,0xFFFF", "-y"}, {kBq40zState, "ww 00 ffff", "ww 00 ffff", kBq40zState}, "full-access"},
-      {bq20z_unsealed, {"full-access", "--key", "0xffffffff", "-y"}, {kBq20zState, "ww 00 ffff", "ww 00 ffff", kBq20zState}, "full-access"},
+      {"bq40z50",
+       {"full-access", "--key", "0xFFFF,0xFFFF", "-y"},
+       {kBq40zState, "ww 00 ffff", "ww 00 ffff", kBq40zState},
+       "full-access"},
+      {bq20z_unsealed,
+       {"full-access", "--key", "0xffffffff", "-y"},
+       {kBq20zState, "ww 00 ffff", "ww 00 ffff", kBq20zState},
+       "full-access"},
       {"bq40z50-fullaccess", {"seal", "-y"}, {kBq40zState, "ww 00 0030", kBq40zState}, "sealed"},
       {"bq40z50", {"seal", "-y"}, {kBq40zState, "ww 00 0030", kBq40zState}, "sealed"},
       {bq20z_full, {"seal", "-y"}, {kBq20zState, "ww 00 0020", kBq20zState}, "sealed"},

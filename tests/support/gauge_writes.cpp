@@ -13,7 +13,9 @@ namespace {
 // Shutdown, reset, ROM mode, permanent-failure data, lifetime data, fuses, keys.
 const int kForbidden[] = {0x0010, 0x0011, 0x0F00, 0x0033, 0x0041, 0x0024, 0x0028, 0x0029, 0x001D, 0x0035};
 
-bool Forbidden(int value) { return std::find(std::begin(kForbidden), std::end(kForbidden), value) != std::end(kForbidden); }
+bool Forbidden(int value) {
+  return std::find(std::begin(kForbidden), std::end(kForbidden), value) != std::end(kForbidden);
+}
 
 }  // namespace
 
