@@ -94,7 +94,11 @@ std::unique_ptr<smb::Adapter> ChooseAdapter(const CommonOptions& options) {
 
 void OnInterruptAlso(void (*step)()) { interrupted_step = step; }
 
-void Complain(const std::string& message) { std::fprintf(stderr, "vantrel: %s\n", message.c_str()); }
+void Complain(const std::string& message) {
+  // What was written before it comes first where both streams meet.
+  std::fflush(stdout);
+  std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+}
 
 int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command) {
   std::unique_ptr<smb::Adapter> backend;
