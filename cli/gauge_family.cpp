@@ -42,15 +42,6 @@ const NameWord kNameWords[] = {
 constexpr int kDeviceType = 0x0001;
 constexpr int kFirmwareVersion = 0x0002;
 
-std::optional<Family> FamilyInName(const std::string& device_name) {
-  std::string lower = device_name;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  for (const NameWord& entry : kNameWords) {
-    if (lower.find(entry.word) != std::string::npos) return entry.family;
-  }
-  return std::nullopt;
-}
-
 // What one access path gave: whether the gauge answered on it as the
 // family's gauges do, and the device type when it was read.
 struct PathAnswer {
@@ -139,6 +130,15 @@ const FamilyInfo* FamilyNamed(const std::string& name) {
     if (name == info.name) return &info;
   }
   return nullptr;
+}
+
+std::optional<Family> FamilyInName(const std::string& device_name) {
+  std::string lower = device_name;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  for (const NameWord& entry : kNameWords) {
+    if (lower.find(entry.word) != std::string::npos) return entry.family;
+  }
+  return std::nullopt;
 }
 
 Identification IdentifyGauge(Program& p, const std::string& device_name) {

@@ -23,6 +23,9 @@ const FamilyInfo& InfoOf(Family family);
 // The family of a report command's argument; nullptr for an unknown name.
 const FamilyInfo* FamilyNamed(const std::string& name);
 
+// The family that a Device Name names, if any.
+std::optional<Family> FamilyInName(const std::string& device_name);
+
 struct Identification {
   std::optional<Family> family;
   const char* evidence = nullptr;   // what told the family

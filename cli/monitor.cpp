@@ -7,14 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli/battery_values.h"
 #include "cli/session.h"
+#include "cli/streams.h"
 #include "platform/system.h"
 #include "reports/cell_voltages.h"
 
@@ -42,14 +37,6 @@ const char* const kColumns[] = {"time",
                                 "cell4_mV"};
 constexpr int kFirstCellColumn = 11;
 
-bool StandardErrorIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(STDERR_FILENO) != 0;
-#endif
-}
-
 // The monitor's clock in milliseconds since its start: real time, or with a
 // simulated battery the time that its sleeps passed without taking it.
 class MonitorClock {
@@ -61,20 +48,7 @@ class MonitorClock {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
   }
 
-  // ISO 8601, UTC, with milliseconds.
-  std::string Iso(long long at) const {
-    using namespace std::chrono;
-    const auto moment = floor<milliseconds>(wall_) + milliseconds(at);
-    const auto day = floor<days>(moment);
-    const year_month_day date{day};
-    const hh_mm_ss time{moment - day};
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                  static_cast<int>(time.seconds().count()), static_cast<int>(time.subseconds().count()));
-    return text;
-  }
+  std::string Iso(long long at) const { return IsoUtc(wall_ + std::chrono::milliseconds(at)); }
 
   // Traced like every pacing sleep; in real time cut short by Ctrl-C.
   void Wait(long long milliseconds) {

@@ -47,7 +47,11 @@ int FindBattery(core::Program& p, bool pec) {
 
 }  // namespace
 
-void Complain(const std::string& message) { std::fprintf(stderr, "vantrel: %s\n", message.c_str()); }
+void Complain(const std::string& message) {
+  // What was written before it comes first where both streams meet.
+  std::fflush(stdout);
+  std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+}
 
 int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command,
                volatile std::sig_atomic_t* stop_on_ctrl_c) {

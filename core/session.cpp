@@ -27,7 +27,11 @@ void SayFailure(const std::string& what, int error_number) {
   platform::WriteToStandardError("\n");
 }
 
+void (*volatile interrupt_step)() = nullptr;
+
 }  // namespace
+
+void OnInterruptAlso(void (*step)()) { interrupt_step = step; }
 
 Session* Session::active_ = nullptr;
 
@@ -140,6 +144,7 @@ void Session::OnInterrupt(int signal_number) {
     session->late_signal_ = signal_number;
     return;
   }
+  if (void (*step)() = interrupt_step; step != nullptr) step();
   platform::EndProcessNow(session->End(session->settings_.interrupt_status(signal_number), true));
 }
 

@@ -41,6 +41,10 @@ struct SessionSettings {
 // The settings as the environment gives them.
 SessionSettings SettingsFromEnvironment();
 
+// An async-signal-safe step that an interrupt ending the run takes first,
+// such as removing an output file half written; null for none.
+void OnInterruptAlso(void (*step)());
+
 class Session {
  public:
   // Starts a run, calls `body` with it and ends the run. Returns the exit

@@ -36,7 +36,9 @@ TEST(CommandLine, VersionAndHelpGoToStandardOutput) {
     const char* command;
     const char* option;
   } kOwnHelp[] = {{"detect", "--adapter"}, {"report", "FAMILY"}, {"read", "--json"}, {"monitor", "--interval"},
-                  {"monitor", "--count"},  {"monitor", "--output"}, {"monitor", "--format"}};
+                  {"monitor", "--count"},  {"monitor", "--output"}, {"monitor", "--format"},
+                  {"unseal", "--key"},     {"full-access", "--yes"}, {"seal", "--family"},
+                  {"dump", "--output"}};
   for (const auto& [command, option] : kOwnHelp) {
     const RunResult r = Vantrel({command, "--help"});
     EXPECT_EQ(r.exit_code, 0) << command;
@@ -60,6 +62,10 @@ TEST(CommandLine, UsageErrorsAreOneLineAndExitTwo) {
       {"monitor", "--format", "xml"},
       {"monitor", "--output"},
       {"detect", "--adapter", "usb"},  // an unknown adapter is a configuration error
+      {"unseal"},                      // no key
+      {"seal", "--family", "bq50z"},
+      {"dump"},                        // no output file
+      {"dump", "--output", "no-such-folder/pack.bin"},
   };
   for (const auto& args : kBad) {
     const RunResult r = Vantrel(args);

@@ -1,5 +1,6 @@
 // The command line on a terminal: colour where text is for people, none in
-// JSON and CSV, no screen clear; monitor's status line and Ctrl-C.
+// JSON and CSV, no screen clear; monitor's status line and Ctrl-C; the
+// confirmation of the security commands; dump's progress bar and Ctrl-C.
 
 #ifndef _WIN32
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/gauge_writes.h"
 #include "tests/support/harness.h"
 #include "tests/support/terminal.h"
 
@@ -74,6 +76,47 @@ TEST(OnATerminal, NoStatusLineWithoutAnOutputFile) {
   EXPECT_EQ(monitor.Finish(), 0);
   EXPECT_EQ(monitor.output().find("rows: "), std::string::npos);
   EXPECT_NE(monitor.output().find("time,elapsed_s,"), std::string::npos);
+}
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// "n" sends nothing, "y" sends the key; both after the state read.
+TEST(OnATerminal, TheSecurityCommandsAskBeforeSending) {
+  ScratchDirectory dir;
+  const std::map<std::string, std::string> env = {{"SMBUS_ADAPTER", "sim:bq40z50-sealed"},
+                                                  {"SMBUS_TRACE", (dir.path() / "trace.txt").string()}};
+  const std::vector<std::string> unseal = {"unseal", "--key", "0x0414,0x3672"};
+  TerminalRun declined(dir.path(), env, unseal);
+  ASSERT_TRUE(declined.WaitFor("[y/N] ")) << declined.output();
+  declined.Type("n\n");
+  EXPECT_EQ(declined.Finish(), 1);
+  EXPECT_EQ(WriteLines(FileText(dir.path() / "trace.txt")), std::vector<std::string>{"wb 44 54 00"});
+
+  TerminalRun confirmed(dir.path(), env, unseal);
+  ASSERT_TRUE(confirmed.WaitFor("[y/N] ")) << confirmed.output();
+  confirmed.Type("y\n");
+  EXPECT_EQ(confirmed.Finish(), 0);
+  const std::string trace = FileText(dir.path() / "trace.txt");
+  EXPECT_EQ(WriteLines(trace), (std::vector<std::string>{"wb 44 54 00", "ww 00 0414", "ww 00 3672", "wb 44 54 00"}));
+  ExpectOnlyDocumentedWrites(trace);
+}
+
+// The bar counts the 256 rows; Ctrl-C mid-dump leaves no file of the backup.
+TEST(OnATerminal, CtrlCMidDumpLeavesNoBackup) {
+  ScratchDirectory dir;
+  TerminalRun dump(dir.path(), {{"SMBUS_SIM_REALTIME", "1"}}, {"dump", "--output", "pack.bin", "--yes"});
+  ASSERT_TRUE(dump.WaitFor(" 16/256 rows")) << dump.output();
+  dump.Type("\x03");
+  EXPECT_EQ(dump.Finish(), 130);
+  EXPECT_NE(dump.output().find("[##...."), std::string::npos);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().filename().string().find("pack.bin"), std::string::npos) << entry.path();
+  }
 }
 
 }  // namespace
