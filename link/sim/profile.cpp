@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -21,9 +22,6 @@ using nlohmann::json;
 
 constexpr std::size_t kMaxBlockBytes = 255;
 constexpr std::size_t kMaxFileMib = 16;  // a profile of every table in full is far smaller
-
-// The value of a hexadecimal digit that isxdigit accepted.
-int HexDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10; }
 
 // A value as an error message quotes it.
 std::string Shown(const json& value) { return platform::Printable(value.dump()); }
@@ -156,11 +154,11 @@ class Parser {
       const auto end = std::find_if(at, text.end(), blank);
       const std::string word(at, end);
       at = end;
-      if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
-          !std::isxdigit(static_cast<unsigned char>(word[1]))) {
+      std::uint8_t byte = 0;
+      if (word.size() != 2 || std::from_chars(word.data(), word.data() + 2, byte, 16).ptr != word.data() + 2) {
         Fail(where, "\"" + Shown(word) + "\" is not a byte of two hexadecimal digits");
       }
-      bytes.push_back(static_cast<std::uint8_t>(HexDigit(word[0]) * 16 + HexDigit(word[1])));
+      bytes.push_back(byte);
     }
     return bytes;
   }
