@@ -39,6 +39,12 @@ class AdapterChoiceError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Whether a block read's result is an error code or a count that the bytes
+// which arrived cover.
+inline bool BlockArrivedWhole(int result, const std::vector<std::uint8_t>& reply) {
+  return result < 0 || static_cast<std::size_t>(result) <= reply.size();
+}
+
 class Adapter {
  public:
   virtual ~Adapter() = default;
@@ -48,8 +54,10 @@ class Adapter {
   virtual int EnablePEC(int on) = 0;
   virtual int ReadWord(int address, int command) = 0;
   virtual int WriteWord(int address, int command, int value) = 0;
-  // Returns the number of data bytes the battery sent, all of them in `reply`,
-  // or a negative error code.
+  // Returns the block's count as the battery sent it, or a negative error
+  // code; `reply` holds the data bytes that arrived. A bus or driver may
+  // deliver fewer bytes than the count says: such a reply is refused as a
+  // whole (BlockArrivedWhole), never filled up.
   virtual int ReadBlock(int address, int command, std::vector<std::uint8_t>& reply) = 0;
   virtual int WriteBlock(int address, int command, const std::uint8_t* data, int count) = 0;
   virtual void CloseDevice() = 0;

@@ -1,6 +1,5 @@
 #include "link/smbus.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -52,18 +51,26 @@ int SMBus::SMBWriteWord(int address, int command, int value) {
   return result;
 }
 
+// No count from the bus sizes a copy: a count beyond the bytes that arrived or
+// beyond the caller's buffer is a protocol error, and the trace says which.
 int SMBus::SMBReadBlock(int address, int command, std::uint8_t* buffer, std::size_t capacity) {
   reply_.clear();
   const int result = adapter_.ReadBlock(address, command, reply_);
-  if (result > 0) {
-    const std::size_t sent = std::min(static_cast<std::size_t>(result), reply_.size());
-    std::memcpy(buffer, reply_.data(), std::min(sent, capacity));
-    if (trace_.enabled()) {
-      trace_.Line("rb %02x -> %d%s", command, result, TraceBytes(reply_.data(), sent).c_str());
-    }
-  } else {
+  if (result <= 0) {
     trace_.Line("rb %02x -> %d", command, result);
+    return result;
   }
+  const auto count = static_cast<std::size_t>(result);
+  if (!BlockArrivedWhole(result, reply_)) {
+    trace_.Line("rb %02x -> %d (count %zu, %zu bytes arrived)", command, kProtocolError, count, reply_.size());
+    return kProtocolError;
+  }
+  if (count > capacity) {
+    trace_.Line("rb %02x -> %d (count %zu, the reader takes %zu)", command, kProtocolError, count, capacity);
+    return kProtocolError;
+  }
+  std::memcpy(buffer, reply_.data(), count);
+  if (trace_.enabled()) trace_.Line("rb %02x -> %d%s", command, result, TraceBytes(reply_.data(), count).c_str());
   return result;
 }
 

@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config libgtest-dev nlohmann-json3-dev libi2c-dev
           libcli11-dev libssl-dev help2man gzip dpkg-dev)
-# The virtual machine of tests/qemu: an emulator, a kernel with i2c-dev and
-# i2c-stub, a static busybox and the tools that build its initramfs.
-vm_packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils)
+# The virtual machine of tests/qemu: an emulator, a kernel with i2c-dev,
+# i2c-stub and the USB-SMBus bridges' drivers, a static busybox, the tools
+# that build its initramfs, and what builds the bridges' emulator and battery.
+vm_packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils gcc libc6-dev python3)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

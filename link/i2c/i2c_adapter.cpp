@@ -39,6 +39,11 @@ bool NamesOpenDevice(const std::string& path, int fd) {
          named_node.st_dev == open_node.st_dev && named_node.st_ino == open_node.st_ino;
 }
 
+int Arrived(std::size_t count, const std::uint8_t* bytes, std::size_t carried, std::vector<std::uint8_t>& reply) {
+  reply.assign(bytes, bytes + std::min(count, carried));
+  return static_cast<int>(count);
+}
+
 }  // namespace
 
 I2cAdapter::I2cAdapter(std::string device_path)
@@ -227,29 +232,32 @@ int I2cAdapter::WriteWord(int address, int command, int value) {
   return Code(i2c_smbus_write_word_data(fd_, static_cast<__u8>(command), static_cast<__u16>(value)));
 }
 
+// Bridge drivers cut SMBus block reads short (CP2112: 31 data bytes under the
+// battery's own count) or break them (MCP2221); plain transfers read what the
+// battery sends, with the PEC byte or without it.
 int I2cAdapter::ReadBlock(int address, int command, std::vector<std::uint8_t>& reply) {
   reply.clear();
   if (const int r = SelectDevice(address); r < 0) return r;
-  if (SoftwarePec()) return PlainReadBlock(address, command, reply);
-  if (Has(I2C_FUNC_SMBUS_READ_BLOCK_DATA)) {
-    std::uint8_t values[I2C_SMBUS_BLOCK_MAX + 2] = {};
-    const int r = Code(i2c_smbus_read_block_data(fd_, static_cast<__u8>(command), values));
-    // Blocks over 32 bytes are refused by the kernel; plain transfers can read them.
-    if (r == kProtocolError && Has(kPlainI2c)) return PlainReadBlock(address, command, reply);
-    if (r > 0) reply.assign(values, values + std::min<std::size_t>(static_cast<std::size_t>(r), kSmbusBlockMax));
-    return r;
-  }
   if (Has(kPlainI2c)) return PlainReadBlock(address, command, reply);
-  if (Has(I2C_FUNC_SMBUS_READ_I2C_BLOCK)) {
-    // Without SMBus block reads: 32 raw bytes, the first of them the count.
-    std::uint8_t values[I2C_SMBUS_BLOCK_MAX] = {};
-    const int r = Code(i2c_smbus_read_i2c_block_data(fd_, static_cast<__u8>(command), I2C_SMBUS_BLOCK_MAX, values));
-    if (r <= 0) return r;
-    const std::size_t count = std::min<std::size_t>(values[0], static_cast<std::size_t>(r) - 1);
-    reply.assign(values + 1, values + 1 + count);
-    return static_cast<int>(count);
-  }
+  if (Has(I2C_FUNC_SMBUS_READ_BLOCK_DATA)) return SmbusReadBlock(command, I2C_SMBUS_BLOCK_DATA, reply);
+  // Without SMBus block reads: 32 raw bytes, the first of them the count.
+  if (Has(I2C_FUNC_SMBUS_READ_I2C_BLOCK)) return SmbusReadBlock(command, I2C_SMBUS_I2C_BLOCK_DATA, reply);
   return kNotSupported;
+}
+
+// Through the kernel's own data union, which carries at most 32 bytes: the
+// reply holds those that arrived, the count stays as the battery sent it.
+int I2cAdapter::SmbusReadBlock(int command, int size, std::vector<std::uint8_t>& reply) {
+  i2c_smbus_data data{};
+  const bool raw = size == I2C_SMBUS_I2C_BLOCK_DATA;
+  if (raw) data.block[0] = I2C_SMBUS_BLOCK_MAX;
+  const int r = Code(i2c_smbus_access(fd_, I2C_SMBUS_READ, static_cast<__u8>(command), size, &data));
+  if (r < 0) return r;
+  const std::size_t carried = std::min<std::size_t>(data.block[0], kSmbusBlockMax);
+  const std::uint8_t* bytes = data.block + 1;
+  if (!raw) return Arrived(data.block[0], bytes, carried, reply);
+  if (carried == 0) return 0;
+  return Arrived(bytes[0], bytes + 1, carried - 1, reply);
 }
 
 int I2cAdapter::WriteBlock(int address, int command, const std::uint8_t* data, int count) {

@@ -1,11 +1,12 @@
 #pragma once
 // A Linux i2c-dev bus (/dev/i2c-N): any SMBus adapter with a kernel driver.
 //
-// The adapter's functionality is read once at open. Word and block transfers
-// use the kernel's SMBus calls where the adapter has them, and plain I2C
-// transfers where it has those and the SMBus calls cannot do the job: blocks
-// longer than the kernel's 32-byte limit, and PEC on adapters whose driver
-// has none (the program then computes and checks the PEC byte itself).
+// The adapter's functionality is read once at open. Block reads are plain I2C
+// transfers wherever the adapter has them (USB bridge drivers truncate or
+// break SMBus block reads), the SMBus calls otherwise. Word transfers use the
+// kernel's SMBus calls where the adapter has them, and plain transfers for PEC
+// on adapters whose driver has none (the program then computes and checks the
+// PEC byte itself).
 
 #include <string>
 
@@ -44,6 +45,7 @@ class I2cAdapter : public Adapter {
   int PlainReadWord(int address, int command);
   int PlainWrite(int address, int command, const std::uint8_t* data, std::size_t count);
   int PlainReadBlock(int address, int command, std::vector<std::uint8_t>& reply);
+  int SmbusReadBlock(int command, int size, std::vector<std::uint8_t>& reply);
   void SayOnce(const std::string& message);
   int OpenFailed(const std::string& reason);
 

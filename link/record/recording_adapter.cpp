@@ -134,8 +134,9 @@ int RecordingAdapter::WriteBlock(int address, int command, const std::uint8_t* d
 
 int RecordingAdapter::ReadBlock(int address, int command, std::vector<std::uint8_t>& reply) {
   const int result = inner_.ReadBlock(address, command, reply);
-  // An error code, or the bytes that the battery sent.
-  const int answer = result < 0 ? result : static_cast<int>(reply.size());
+  // An error code, or the bytes that the battery sent; a count that the bytes
+  // do not cover is filed as the error that the program sees.
+  const int answer = BlockArrivedWhole(result, reply) ? result : kProtocolError;
   if (command == 0x23 && s00_) {
     File(kManufacturerData, *s00_, answer, reply.data());
   } else if (command == 0x2F && s00_) {
@@ -143,8 +144,8 @@ int RecordingAdapter::ReadBlock(int address, int command, std::vector<std::uint8
   } else if (command == 0x78 && s77_) {
     File(kSubclass, *s77_, answer, reply.data());
   } else if (command == 0x44 && s44_) {
-    const bool echoed = result >= 2 && reply.size() >= 2 && reply[0] == (*s44_ & 0xFF) && reply[1] == (*s44_ >> 8);
-    if (result < 0) {
+    const bool echoed = answer >= 2 && reply[0] == (*s44_ & 0xFF) && reply[1] == (*s44_ >> 8);
+    if (answer < 0) {
       File(kManufacturerData, *s44_, answer);
     } else if (echoed) {
       File(kManufacturerData, *s44_, answer - 2, reply.data() + 2);

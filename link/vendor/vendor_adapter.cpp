@@ -13,6 +13,7 @@ namespace {
 // The library writes a block's data into the caller's buffer without being
 // told its size; an SMBus block has at most 255 bytes, this leaves room to spare.
 constexpr std::size_t kBlockBuffer = 512;
+constexpr std::size_t kLongestBlock = 255;
 
 template <typename Function>
 void Resolve(void* handle, const std::string& library, const char* name, Function*& function) {
@@ -69,7 +70,8 @@ int VendorAdapter::WriteWord(int address, int command, int value) {
 int VendorAdapter::ReadBlock(int address, int command, std::vector<std::uint8_t>& reply) {
   unsigned char buffer[kBlockBuffer] = {};
   const int result = ops_.SMBReadBlock(address, command, buffer);
-  if (result > 0) reply.assign(buffer, buffer + std::min(static_cast<std::size_t>(result), kBlockBuffer));
+  // A count over 255 cannot have arrived whole: the reply then falls short of it.
+  if (result > 0) reply.assign(buffer, buffer + std::min(static_cast<std::size_t>(result), kLongestBlock));
   return result;
 }
 

@@ -76,6 +76,12 @@ int SmbusCall(FakeBus& bus, int address, i2c_smbus_ioctl_data& call) {
       std::vector<std::uint8_t> reply;
       const int r = bus.gauge->ReadBlock(a8, call.command, reply);
       if (r < 0) return GaugeError(r);
+      if (bus.broken_smbus_blocks) return Fail(EIO);
+      if (bus.truncated_smbus_blocks) {
+        data.block[0] = static_cast<__u8>(reply.size());
+        std::copy(reply.begin(), reply.begin() + std::min<std::ptrdiff_t>(std::ssize(reply), 31), data.block + 1);
+        return 0;
+      }
       if (reply.size() > I2C_SMBUS_BLOCK_MAX) return Fail(EPROTO);  // the kernel's block limit
       data.block[0] = static_cast<__u8>(reply.size());
       std::copy(reply.begin(), reply.end(), data.block + 1);

@@ -19,6 +19,11 @@ struct FakeBus {
   bool gauge_absent = false;   // nothing answers at 0x0B
   int absent_error = 6;        // what the driver says then: ENXIO, or ENODEV (19) as i2c-stub does
   bool pec = false;            // as last set with I2C_PEC
+  // SMBus block reads as USB bridge drivers make them: the CP2112's brings
+  // the battery's count byte and 31 data bytes whatever the count says, the
+  // MCP2221's never reads.
+  bool truncated_smbus_blocks = false;
+  bool broken_smbus_blocks = false;
   int reads_with_rdwr = 0;     // plain transfers that read
   int smbus_calls = 0;
   std::unique_ptr<smb::sim::SimAdapter> gauge;

@@ -232,4 +232,66 @@ TEST(I2cProgram, AWholeReportThroughTheKernelInterfaceMatchesTheSimulatedBattery
   EXPECT_EQ(t.TraceText(), via_sim_trace);
 }
 
+// Block reads through the program's bus layer: no count from the bus sizes a copy.
+const std::string kLongNames = R"({"blocks": {"0x21": {"text": "0123456789012345678901234567890123456789"},
+  "0x20": {"text": ")" + std::string(200, 'N') + R"("}}})";
+
+class HonestBlocks : public I2cBackend {
+ protected:
+  void Start(unsigned long functions) {
+    program_.reset();
+    Attach(functions, kLongNames);
+    program_ = std::make_unique<TestProgram>(std::move(adapter_));
+  }
+  // The result, and whether the buffer still holds only its fill outside the block.
+  template <std::size_t N>
+  int Read(int command, std::uint8_t (&buffer)[N]) {
+    std::fill(buffer, buffer + N, 0xEE);
+    return program_->p().bus.SMBReadBlock(0x16, command, buffer);
+  }
+  std::unique_ptr<TestProgram> program_;
+};
+
+TEST_F(HonestBlocks, BridgesThatTruncateOrBreakSmbusBlockReadsAreReadWithPlainTransfers) {
+  for (const bool mcp2221 : {false, true}) {
+    Start(kBridge | I2C_FUNC_SMBUS_READ_I2C_BLOCK);
+    fake_->bus().truncated_smbus_blocks = !mcp2221;
+    fake_->bus().broken_smbus_blocks = mcp2221;
+    std::uint8_t buffer[256];
+    EXPECT_EQ(Read(0x21, buffer), 40);
+    EXPECT_EQ(std::string(buffer, buffer + 40), "0123456789012345678901234567890123456789");
+    EXPECT_EQ(Read(0x20, buffer), 200);
+    EXPECT_EQ(std::string(buffer, buffer + 200), std::string(200, 'N'));
+    EXPECT_EQ(fake_->bus().smbus_calls, 0);
+  }
+}
+
+TEST_F(HonestBlocks, ACountBeyondTheBytesThatArrivedIsAnErrorNamedInTheTrace) {
+  std::uint8_t buffer[256];
+  // A CP2112-like driver without plain transfers: the union carries 32 bytes.
+  Start(kSmbusOnly);
+  fake_->bus().truncated_smbus_blocks = true;
+  EXPECT_EQ(Read(0x21, buffer), smb::kProtocolError);
+  EXPECT_EQ(Read(0x20, buffer), smb::kProtocolError);
+  EXPECT_EQ(buffer[0], 0xEE) << "nothing is stored";
+  EXPECT_EQ(program_->TraceText(), "rb 21 -> -13 (count 40, 32 bytes arrived)\n"
+                                   "rb 20 -> -13 (count 200, 32 bytes arrived)\n");
+  // I2C block reads: the count byte and 31 data bytes.
+  Start(I2C_FUNC_SMBUS_WORD_DATA | I2C_FUNC_SMBUS_READ_I2C_BLOCK);
+  EXPECT_EQ(Read(0x21, buffer), smb::kProtocolError);
+  EXPECT_EQ(program_->TraceText(), "rb 21 -> -13 (count 40, 31 bytes arrived)\n");
+  // The MCP2221's SMBus block read fails honestly.
+  Start(kSmbusOnly);
+  fake_->bus().broken_smbus_blocks = true;
+  EXPECT_EQ(Read(0x21, buffer), smb::kOtherError);
+}
+
+TEST_F(HonestBlocks, ACountBeyondTheCallersBufferIsAnError) {
+  Start(kBridge);
+  std::uint8_t small[32];
+  EXPECT_EQ(Read(0x21, small), smb::kProtocolError);
+  EXPECT_EQ(small[31], 0xEE);
+  EXPECT_EQ(program_->TraceText(), "rb 21 -> -13 (count 40, the reader takes 32)\n");
+}
+
 }  // namespace

@@ -82,4 +82,23 @@ TEST(Recording, ABlock44ReplyWithoutItsEchoGoesToTheBlocks) {
       << recorder.ProfileText();
 }
 
+// A driver that brings 31 data bytes under a count of 40.
+class ShortBlockAdapter : public SimAdapter {
+ public:
+  ShortBlockAdapter() : SimAdapter(ParseProfile("{}", "t.json"), false) {}
+  int ReadBlock(int, int, std::vector<std::uint8_t>& reply) override {
+    reply.assign(31, 0x41);
+    return 40;
+  }
+};
+
+TEST(Recording, ABlockShorterThanItsCountIsFiledAsTheErrorTheProgramSees) {
+  ShortBlockAdapter battery;
+  RecordingAdapter recorder(battery);
+  std::vector<std::uint8_t> reply;
+  recorder.ReadBlock(0x16, 0x21, reply);
+  EXPECT_NE(recorder.ProfileText().find("\"blocks\": {\n    \"0x21\": -13\n  }"), std::string::npos)
+      << recorder.ProfileText();
+}
+
 }  // namespace
