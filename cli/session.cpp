@@ -56,10 +56,13 @@ void Complain(const std::string& message) {
 }
 
 int Finished(int code) {
+  errno = 0;
   if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return code;
   const int error = errno;
   if (code != kExitSuccess) return code;  // the command has said what went wrong
-  std::fprintf(stderr, "vantrel: standard output: writing failed: %s\n", std::strerror(error));
+  // An earlier write that failed may have left no reason behind.
+  std::fprintf(stderr, "vantrel: standard output: writing failed%s%s\n", error != 0 ? ": " : "",
+               error != 0 ? std::strerror(error) : "");
   return kExitNoBattery;
 }
 
