@@ -226,8 +226,10 @@ int Monitor(Program& p, const MonitorOptions& options) {
   long long rows = 0;
   bool in_range = true;
   for (long long tick = 0; written && !monitor_stop_requested;) {
-    if (!(in_range = clock.Representable(clock.Now()))) break;
-    const Record row = Sample(p, specification_info, clock, clock.Now());
+    const long long at = clock.Now();
+    in_range = clock.Representable(at);
+    if (!in_range) break;
+    const Record row = Sample(p, specification_info, clock, at);
     if (monitor_stop_requested != 0) break;  // a sample cut short by Ctrl-C is not written
     written = WriteLine(out, csv ? CsvRow(row) : row.Document().dump(-1, ' ', true) + "\n");
     if (!written) break;
