@@ -14,6 +14,7 @@ using core::Program;
 namespace {
 
 constexpr int kBatteryMode = 0x03;
+constexpr int kVoltage = 0x09;
 constexpr int kBatteryStatus = 0x16;
 constexpr int kFullChargeCapacity = 0x10;
 constexpr int kDesignCapacity = 0x18;
@@ -88,20 +89,21 @@ void AddStatusWords(Record& record, const BatteryReading& reading) {
   }
 }
 
-void AddCells(Record& record, const reports::CellVoltageSearch& cells) {
-  if (cells.error < 0) {
-    record.Fail("cell_voltages_mV", cells.error);
-    record.Fail("cell_imbalance_mV", cells.error);
-    return;
-  }
+void AddCells(Record& record, const reports::CellVoltageSearch& cells, int pack_voltage) {
   if (!cells.matched) {
-    // No layout adds up to the pack voltage: the values are not cell voltages.
-    record.Set("cell_voltages_mV", nullptr);
-    record.Set("cell_imbalance_mV", nullptr);
+    // No layout adds up to the pack voltage: the values are not cell
+    // voltages, and a read that failed on the way says nothing more, unless
+    // it was the pack voltage itself.
+    if (pack_voltage < 0) {
+      record.Fail("cell_voltages_mV", pack_voltage);
+      record.Fail("cell_imbalance_mV", pack_voltage);
+    } else {
+      record.Set("cell_voltages_mV", nullptr);
+      record.Set("cell_imbalance_mV", nullptr);
+    }
     return;
   }
-  record.Set("cell_voltages_mV", Json(std::vector<int>(std::begin(cells.cells), std::end(cells.cells))));
-  // A position that reads 0 holds no cell (a pack of fewer cells).
+  record.Set("cell_voltages_mV", CellList(cells));
   std::vector<int> present;
   for (const std::uint16_t cell : cells.cells) {
     if (cell != 0) present.push_back(cell);
@@ -135,6 +137,13 @@ void AddSeal(Record& record, const SealReading& seal) {
 }  // namespace
 
 std::span<const WordField> WordFields() { return kWordFields; }
+
+Json CellList(const reports::CellVoltageSearch& cells) {
+  Json list = Json::array();
+  // A position that reads 0 holds no cell (a pack of fewer cells).
+  for (const std::uint16_t cell : cells.cells) list.push_back(cell != 0 ? Json(cell) : Json(nullptr));
+  return list;
+}
 
 BatteryText ReadBatteryText(Program& p, int command) {
   std::uint8_t block[256] = {};
@@ -186,7 +195,7 @@ Record Decode(const BatteryReading& reading) {
     }
   }
   AddStatusWords(record, reading);
-  AddCells(record, reading.cells);
+  AddCells(record, reading.cells, reading.words[kVoltage]);
   AddStateOfHealth(record, reading.words[kFullChargeCapacity], reading.words[kDesignCapacity]);
   AddSeal(record, reading.seal);
   return record;

@@ -51,6 +51,10 @@ BatteryText ReadBatteryText(core::Program& p, int command);
 
 BatteryReading ReadBattery(core::Program& p);
 
+// The four cell positions of a search that matched, cell 1 first; a
+// position without a cell is null.
+Json CellList(const reports::CellVoltageSearch& cells);
+
 // The document's values and errors, in the documented key order.
 Record Decode(const BatteryReading& reading);
 

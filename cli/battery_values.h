@@ -27,6 +27,8 @@ class Record {
   void Set(const char* key, Json value) { values_[key] = std::move(value); }
   // Null, with the code of the read that failed.
   void Fail(const char* key, int code);
+  // Under "errors" only: why the row holds no data (the gauge's mode).
+  void Refuse(const char* key, const char* reason) { errors_[key] = reason; }
   // A word in the given unit: null when the read failed.
   void Word(const char* key, int result, Json (*convert)(int word, const Scales&), const Scales& scales);
   // A capacity or AtRate: also null when BatteryMode, which says its unit, failed.

@@ -2,35 +2,163 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "cli/backup_files.h"
 #include "cli/commands.h"
 #include "cli/dump.h"
+#include "cli/help_text.h"
 #include "cli/monitor.h"
 #include "cli/security.h"
 #include "cli/session.h"
+#include "link/sim/builtin_profiles.h"
+#include "link/sim/profile.h"
+#include "platform/common/printable.h"
 
 namespace cli {
 
 namespace {
 
+// "; did you mean "NAME"?" when a name is near `typed`.
+std::string DidYouMean(const std::string& typed, const std::vector<std::string>& names) {
+  const std::string nearest = Nearest(typed, names);
+  return nearest.empty() ? "" : "; did you mean \"" + nearest + "\"?";
+}
+
+std::vector<std::string> CommandNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+  return names;
+}
+
+const CLI::App* CommandNamed(const CLI::App& app, const std::string& name) {
+  for (const CLI::App* command : app.get_subcommands({})) {
+    if (command->get_name() == name) return command;
+  }
+  return nullptr;
+}
+
+const CLI::Option* OptionNamed(const CLI::App& command, const std::string& name) {
+  for (const CLI::Option* option : command.get_options()) {
+    if (option->nonpositional() && option->check_name(name)) return option;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> OptionNames(const CLI::App& command) {
+  std::vector<std::string> names;
+  for (const CLI::Option* option : command.get_options()) {
+    for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+  }
+  return names;
+}
+
+bool TakesPositional(const CLI::App& command) {
+  for (const CLI::Option* option : command.get_options()) {
+    if (option->get_positional()) return true;
+  }
+  return false;
+}
+
+// What is wrong with the words of a command line, in the program's words,
+// before CLI11 sees them: an unknown command or option (with the nearest
+// name), an option without its value, a word too many.
+std::string UsageProblem(const CLI::App& app, const std::vector<std::string>& args) {
+  const CLI::App* command = nullptr;
+  bool positional_taken = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") break;
+    const CLI::App& scope = command != nullptr ? *command : app;
+    if (arg.size() > 1 && arg[0] == '-') {
+      const std::size_t equals = arg.find('=');
+      const std::string name = arg.substr(0, equals);
+      const CLI::Option* option = OptionNamed(scope, name);
+      if (option == nullptr) {
+        const std::string where = command != nullptr ? " for " + command->get_name() : "";
+        return "unknown option \"" + platform::Printable(name) + "\"" + where + DidYouMean(name, OptionNames(scope));
+      }
+      if (option->get_items_expected_max() > 0 && equals == std::string::npos) {
+        if (i + 1 == args.size()) return name + " needs a value (" + option->get_type_name() + ")";
+        ++i;
+      }
+      continue;
+    }
+    if (command == nullptr) {
+      command = CommandNamed(app, arg);
+      if (command == nullptr) {
+        return "unknown command \"" + platform::Printable(arg) + "\"" + DidYouMean(arg, CommandNames(app));
+      }
+      continue;
+    }
+    if (TakesPositional(*command) && !positional_taken) {
+      positional_taken = true;
+      continue;
+    }
+    if (CommandNamed(app, arg) != nullptr) return "one command at a time: " + command->get_name() + " and " + arg;
+    return "unexpected \"" + platform::Printable(arg) + "\" after " + command->get_name();
+  }
+  return "";
+}
+
+int PrintHelp(const std::string& help) {
+  std::fputs(WrapHelp(help).c_str(), stdout);
+  return kExitSuccess;
+}
+
+// vantrel help [COMMAND]: as --help.
+int HelpCommand(const CLI::App& app, const std::vector<std::string>& args) {
+  if (args.size() == 1) return PrintHelp(app.help());
+  const CLI::App* command = args.size() == 2 ? CommandNamed(app, args[1]) : nullptr;
+  if (command == nullptr) {
+    Complain("help takes one command name" + (args.size() == 2 ? DidYouMean(args[1], CommandNames(app)) : "") +
+             " (see vantrel --help)");
+    return kExitUsage;
+  }
+  return PrintHelp(command->help(app.get_name()));
+}
+
+int ListProfiles() {
+  for (const smb::sim::BuiltinProfile& builtin : smb::sim::BuiltinProfiles()) {
+    const smb::sim::Profile profile = smb::sim::LoadProfile(builtin.name);
+    std::printf("%-20s %s\n", builtin.name, profile.description.c_str());
+  }
+  return kExitSuccess;
+}
+
 constexpr const char* kDescription =
     "vantrel reads a battery pack's fuel gauge over SMBus. With no arguments it is the interactive program; "
     "with a command it runs that command once and exits.";
 
+// Sections of the help that help2man takes for the man page's sections of
+// the same names.
 constexpr const char* kFooter =
-    "Exit status: 0 success; 1 the adapter cannot be opened or no battery answers (or report auto finds no "
-    "family), or a security or backup command did not reach its end (the gauge did not take the key or the seal "
-    "command, the family or state is refused, a row cannot be read, not confirmed); 2 a usage or configuration "
-    "error (also a security or backup command run off a terminal without --yes).\n"
-    "unseal, full-access and seal change the gauge's security state: each shows the gauge, its state and the exact "
-    "bus writes first and asks before sending them.\n"
-    "Environment: SMBUS_ADAPTER (sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, i2c:N, libsmbusb, libsmbusb:PATH), "
-    "SMBUS_TRACE (bus trace file), SMBUS_RECORD (record a profile), SMBUS_SIM_REALTIME=1 (simulated time runs "
-    "in real time), NO_COLOR, CLICOLOR_FORCE.";
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  the adapter cannot be opened, no battery answers (or report auto finds no family), the gauge is in "
+    "boot-ROM or calibration mode (read), standard output or a log cannot be written, or a security or backup "
+    "command did not reach its end (the gauge did not take the key or the seal command, the family or state is "
+    "refused, a row cannot be read, not confirmed)\n"
+    "  2  a usage or configuration error (also a security or backup command run off a terminal without --yes)\n"
+    "\n"
+    "Environment:\n"
+    "  SMBUS_ADAPTER       sim, sim:NAME (see vantrel profiles), sim:PATH, i2c:/dev/i2c-N, i2c:N, libsmbusb, "
+    "libsmbusb:PATH\n"
+    "  SMBUS_TRACE         a file that gets one line per bus operation\n"
+    "  SMBUS_RECORD        a file that gets every answer of the adapter as a profile\n"
+    "  SMBUS_SIM_REALTIME  1: the simulated battery's pauses take real time; 0: the monitor's intervals too pass in "
+    "the simulated battery's own time (for tests)\n"
+    "  NO_COLOR            no colour; CLICOLOR_FORCE: colour also off a terminal\n"
+    "\n"
+    "Files:\n"
+    "  CountSRCHadp.bin    the interactive program's adapter search budget, in the working directory\n"
+    "  RestartProgramm.sh  run with /bin/sh when the adapter asks the interactive program to restart\n";
 
 struct Parsed {
   CommonOptions common;
@@ -43,6 +171,19 @@ struct Parsed {
 };
 
 constexpr const char* kFamilies = "auto (default: as detect finds it), bq20z, bq30z, bq40z or bq9000";
+const std::vector<std::string> kFamilyNames = {"auto", "bq20z", "bq30z", "bq40z", "bq9000"};
+
+// One of `names`; a near miss is named.
+CLI::Validator OneOf(std::vector<std::string> names) {
+  return CLI::Validator(
+      [names](std::string& text) -> std::string {
+        if (std::find(names.begin(), names.end(), text) != names.end()) return "";
+        std::string list;
+        for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+        return "\"" + text + "\" is not one of " + list + DidYouMean(text, names);
+      },
+      "");
+}
 
 void AddCommonOptions(CLI::App& app, Parsed& parsed) {
   app.add_option("--adapter", parsed.common.adapter, "the adapter, as SMBUS_ADAPTER names it (overrides it)")
@@ -66,7 +207,7 @@ CLI::Validator Within(Number lowest, Number highest, const std::string& wanted) 
 void AddWriteOptions(CLI::App& command, std::string& family, bool& yes) {
   command.add_option("--family", family, kFamilies)
       ->type_name("FAMILY")
-      ->check(CLI::IsMember({"auto", "bq20z", "bq30z", "bq40z", "bq9000"}));
+      ->check(OneOf(kFamilyNames));
   command.add_flag("-y,--yes", yes, "go ahead without asking (for scripts)");
 }
 
@@ -156,12 +297,13 @@ int RunCommandLine(int argc, char** argv) {
   app.set_version_flag("-V,--version", std::string("vantrel ") + VANTREL_VERSION, "print the version and exit");
   app.set_help_flag("-h,--help", "print this help and exit (each command also takes --help)");
   app.require_subcommand(0, 1);
+  app.get_formatter()->label("SUBCOMMAND", "COMMAND");
   AddCommonOptions(app, parsed);
 
   CLI::App* detect = app.add_subcommand("detect", "which gauge answers, and which report fits it");
   CLI::App* report = app.add_subcommand("report", "one report, as its menu choice prints it");
   report->add_option("FAMILY", parsed.family, "auto (default), bq20z, bq30z, bq40z or bq9000")
-      ->check(CLI::IsMember({"auto", "bq20z", "bq30z", "bq40z", "bq9000"}));
+      ->check(OneOf(kFamilyNames));
   CLI::App* read = app.add_subcommand("read", "the Smart Battery data, decoded, with a health summary");
   read->add_flag("--json", parsed.json, "one JSON object instead of text");
   CLI::App* monitor =
@@ -172,39 +314,47 @@ int RunCommandLine(int argc, char** argv) {
   monitor->add_option("--count", parsed.count, "stop after N samples")
       ->type_name("N")
       ->check(Within<long long>(1, std::numeric_limits<long long>::max(), "a whole number of at least 1"));
-  monitor->add_option("--output", parsed.monitor.output, "write the samples to FILE (default standard output)")
+  monitor->add_option("--output", parsed.monitor.output, "write the samples to FILE (default, or -: standard output)")
       ->type_name("FILE");
   monitor->add_option("--format", parsed.monitor.format, "csv (default) or jsonl")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"csv", "jsonl"}));
+      ->check(OneOf({"csv", "jsonl"}));
   const WriteCommands writing = AddWriteCommands(app, parsed);
+  CLI::App* profiles = app.add_subcommand("profiles", "the simulated battery's built-in profiles (sim:NAME)");
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command :
        {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
     AddCommonOptions(*command, parsed);
   }
+  for (CLI::App* command : app.get_subcommands({})) command->group("Commands");
   app.footer(kFooter);
 
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "help") return Finished(HelpCommand(app, args));
+  if (const std::string problem = UsageProblem(app, args); !problem.empty()) {
+    Complain(problem + " (see vantrel --help)");
+    return kExitUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
-    std::fputs(app.help().c_str(), stdout);
-    return kExitSuccess;
+    return Finished(PrintHelp(app.help()));
   } catch (const CLI::CallForAllHelp&) {
-    std::fputs(app.help("", CLI::AppFormatMode::All).c_str(), stdout);
-    return kExitSuccess;
+    return Finished(PrintHelp(app.help("", CLI::AppFormatMode::All)));
   } catch (const CLI::CallForVersion& version) {
     std::printf("%s\n", version.what());
-    return kExitSuccess;
+    return Finished(kExitSuccess);
   } catch (const CLI::ParseError& error) {
     Complain(OneLine(error.what()) + " (see vantrel --help)");
     return kExitUsage;
   }
   if (app.get_subcommands().empty()) {
     Complain(
-        "a command is needed: detect, report, read, monitor, unseal, full-access, seal or dump (see vantrel --help)");
+        "a command is needed: detect, report, read, monitor, unseal, full-access, seal, dump or profiles (see "
+        "vantrel --help)");
     return kExitUsage;
   }
+  if (profiles->parsed()) return Finished(ListProfiles());
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
   if (writing.dump->parsed()) {
     if (const std::string problem = OutputProblem(parsed.dump.output); !problem.empty()) {
@@ -216,15 +366,17 @@ int RunCommandLine(int argc, char** argv) {
   if (writing.full_access->parsed()) parsed.access.action = Action::FullAccess;
 
   if (monitor->parsed()) {
-    return RunSession(parsed.common, [&](core::Program& p) { return Monitor(p, parsed.monitor); },
+    const char* realtime = std::getenv("SMBUS_SIM_REALTIME");
+    parsed.monitor.virtual_intervals = realtime != nullptr && std::strcmp(realtime, "0") == 0;
+    return RunSession(parsed.common, [&](core::Program& p) { return Finished(Monitor(p, parsed.monitor)); },
                       &monitor_stop_requested);
   }
   return RunSession(parsed.common, [&](core::Program& p) {
-    if (detect->parsed()) return Detect(p);
-    if (report->parsed()) return Report(p, parsed.family);
-    if (read->parsed()) return Read(p, parsed.json);
-    if (writing.dump->parsed()) return Dump(p, parsed.dump);
-    return Access(p, parsed.access);
+    if (detect->parsed()) return Finished(Detect(p));
+    if (report->parsed()) return Finished(Report(p, parsed.family));
+    if (read->parsed()) return Finished(Read(p, parsed.json));
+    if (writing.dump->parsed()) return Finished(Dump(p, parsed.dump));
+    return Finished(Access(p, parsed.access));
   });
 }
 

@@ -4,8 +4,10 @@
 
 #include "cli/battery_read.h"
 #include "cli/gauge_family.h"
+#include "cli/gauge_mode.h"
 #include "cli/read_text.h"
 #include "cli/session.h"
+#include "platform/common/printable.h"
 
 namespace cli {
 
@@ -16,6 +18,15 @@ using platform::White;
 namespace {
 
 constexpr const char* kUnknownGauge = "unknown gauge: standard Smart Battery data only";
+
+// A report of another family on this gauge reads its registers as what they
+// are not (a bq40z seen through the bq20z report looks sealed and failed).
+void WarnOfOtherFamily(const std::string& device_name, Family found, const FamilyInfo& asked) {
+  const FamilyInfo& fits = InfoOf(found);
+  const std::string gauge = device_name.empty() ? std::string("a ") + fits.name + " gauge" : platform::Printable(device_name);
+  Complain("warning: the " + std::string(asked.name) + " report does not fit this gauge (" + gauge +
+           "); the report that fits is: vantrel report " + fits.name);
+}
 
 }  // namespace
 
@@ -38,13 +49,22 @@ int Detect(Program& p) {
   p.con.Print(White, "%s (by the %s)\n", info.name, found.evidence);
   PrintLabel(p.con, "Menu choice");
   p.con.Print(White, "%c (vantrel report %s)\n", info.menu_choice, info.name);
+  if (*found.family == Family::bq9000) {
+    const GaugeMode mode = ModeOfGauge(p, found);
+    PrintLabel(p.con, "Mode");
+    p.con.Print(White, "%s%s\n", ModeName(mode), GivesNoBatteryData(mode) ? " (no battery data)" : "");
+  }
   return kExitSuccess;
 }
 
 int Report(Program& p, const std::string& family) {
+  const BatteryText device_name = ReadBatteryText(p, 0x21);
+  const Identification found = IdentifyGauge(p, device_name.bytes);
   const FamilyInfo* info = FamilyNamed(family);
+  if (info != nullptr && found.family && *found.family != info->family) {
+    WarnOfOtherFamily(device_name.bytes, *found.family, *info);
+  }
   if (info == nullptr) {
-    const Identification found = IdentifyGauge(p, ReadBatteryText(p, 0x21).bytes);
     if (!found.family) {
       Complain(std::string("no report fits this battery (") + kUnknownGauge +
                "); name one: vantrel report bq20z|bq30z|bq40z|bq9000");
@@ -58,6 +78,10 @@ int Report(Program& p, const std::string& family) {
 
 int Read(Program& p, bool json) {
   const BatteryReading reading = ReadBattery(p);
+  if (const GaugeMode mode = ModeOfGauge(p, reading.identification); GivesNoBatteryData(mode)) {
+    Complain(std::string("the gauge is in ") + ModeName(mode) + " mode and gives no battery data");
+    return kExitNoBattery;
+  }
   const Record record = Decode(reading);
   if (json) {
     // ASCII only: battery text comes out escaped, never as raw bytes.

@@ -107,7 +107,7 @@ std::string Description(const Identity& identity, const std::string& image_path,
   document["device_name"] = identity.device_name.result < 0 ? Json(nullptr) : Json(JsonText(identity.device_name.bytes));
   document["serial_number"] = identity.serial_number < 0 ? Json(nullptr) : Json(identity.serial_number);
   document["firmware_version"] = identity.firmware_version.empty() ? Json(nullptr) : Json(identity.firmware_version);
-  document["time"] = IsoUtc(std::chrono::system_clock::now());
+  document["time"] = IsoUtc(std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now()));
   document["address_range"] = {{"first", Hex4(kDataFlashFirst)}, {"last", Hex4(kDataFlashFirst + kImageBytes - 1)}};
   document["image"] = std::filesystem::path(image_path).filename().string();
   document["size_bytes"] = kImageBytes;

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/battery_read.h"
 #include "cli/battery_values.h"
+#include "cli/gauge_mode.h"
 #include "cli/session.h"
 #include "cli/streams.h"
 #include "platform/system.h"
@@ -37,23 +39,34 @@ const char* const kColumns[] = {"time",
                                 "cell4_mV"};
 constexpr int kFirstCellColumn = 11;
 
-// The monitor's clock in milliseconds since its start: real time, or with a
-// simulated battery the time that its sleeps passed without taking it.
+// The monitor's clock in milliseconds since its start: real time, or with
+// virtual intervals the time that the simulated battery's sleeps passed
+// without taking it. Wall times count milliseconds, so that virtual time
+// cannot run past the clock's range in any number of samples.
 class MonitorClock {
  public:
-  explicit MonitorClock(Program& p) : p_(p), start_(std::chrono::steady_clock::now()), wall_(std::chrono::system_clock::now()) {}
+  using WallTime = std::chrono::time_point<std::chrono::system_clock, std::chrono::milliseconds>;
+
+  MonitorClock(Program& p, bool virtual_time)
+      : p_(p),
+        virtual_(virtual_time),
+        start_(std::chrono::steady_clock::now()),
+        wall_(std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now())) {}
 
   long long Now() const {
-    if (!p_.bus.adapter().PacedInRealTime()) return p_.virtual_milliseconds - virtual_start_;
+    if (virtual_) return p_.virtual_milliseconds - virtual_start_;
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
   }
 
   std::string Iso(long long at) const { return IsoUtc(wall_ + std::chrono::milliseconds(at)); }
 
+  // Whether a sample at `at` still has a four-digit year, as ISO 8601 writes it.
+  bool Representable(long long at) const { return wall_ + std::chrono::milliseconds(at) < kEndOfYear9999; }
+
   // Traced like every pacing sleep; in real time cut short by Ctrl-C.
   void Wait(long long milliseconds) {
     p_.bus.trace().Line("sleep %lld", milliseconds);
-    if (!p_.bus.adapter().PacedInRealTime()) {
+    if (virtual_) {
       p_.virtual_milliseconds += milliseconds;
       return;
     }
@@ -66,22 +79,47 @@ class MonitorClock {
   }
 
  private:
+  static constexpr WallTime kEndOfYear9999{
+      std::chrono::sys_days{std::chrono::year{10000} / std::chrono::January / 1}.time_since_epoch()};
+
   Program& p_;
+  bool virtual_;
   std::chrono::steady_clock::time_point start_;
-  std::chrono::system_clock::time_point wall_;
+  WallTime wall_;
   long long virtual_start_ = p_.virtual_milliseconds;
 };
+
+// The bq9000 family's mode words, as its report checks them; the state of
+// charge 0x0D, read anyway, is one of them.
+struct ModeAndCharge {
+  GaugeMode mode;
+  int state_of_charge;
+};
+ModeAndCharge ReadModeAndCharge(Program& p) {
+  const int word72 = p.bus.SMBReadWord(BatteryAddress, 0x72);
+  const int word0d = p.bus.SMBReadWord(BatteryAddress, 0x0D);
+  const reports::bq9000_family::ModeWords words{word72, word72 == smb::kNotAcknowledged ? word0d : 0};
+  return {reports::bq9000_family::ModeOf(words), word0d};
+}
 
 Record Sample(Program& p, int specification_info, const MonitorClock& clock, long long at) {
   Record row;
   row.Set("time", clock.Iso(at));
   row.Set("elapsed_s", static_cast<double>(at) / 1000.0);
+  const ModeAndCharge mode = ReadModeAndCharge(p);
+  if (GivesNoBatteryData(mode.mode)) {
+    for (const char* column : kColumns) {
+      if (!row.values().contains(column)) row.Set(column, nullptr);
+    }
+    row.Refuse("mode", ModeName(mode.mode));
+    return row;
+  }
   const Scales scales = ScalesOf(p.bus.SMBReadWord(BatteryAddress, 0x03), specification_info);
   row.Word("voltage_mV", p.bus.SMBReadWord(BatteryAddress, 0x09), MilliVolts, scales);
   row.Word("current_mA", p.bus.SMBReadWord(BatteryAddress, 0x0A), SignedMilliAmps, scales);
   row.Word("average_current_mA", p.bus.SMBReadWord(BatteryAddress, 0x0B), SignedMilliAmps, scales);
   row.Word("temperature_C", p.bus.SMBReadWord(BatteryAddress, 0x08), Celsius, scales);
-  row.Word("relative_state_of_charge_pct", p.bus.SMBReadWord(BatteryAddress, 0x0D), Number, scales);
+  row.Word("relative_state_of_charge_pct", mode.state_of_charge, Number, scales);
   row.CapacityWord("remaining_capacity", p.bus.SMBReadWord(BatteryAddress, 0x0F), Capacity, scales);
   row.CapacityWord("full_charge_capacity", p.bus.SMBReadWord(BatteryAddress, 0x10), Capacity, scales);
   if (scales.battery_mode < 0) {
@@ -90,15 +128,11 @@ Record Sample(Program& p, int specification_info, const MonitorClock& clock, lon
     row.Set("capacity_unit", CapacityUnit(scales));
   }
   row.Word("battery_status", p.bus.SMBReadWord(BatteryAddress, 0x16), Hex, scales);
+  // Cells that do not add up to the pack voltage are left empty; a failed
+  // pack voltage read is already in the row.
   const reports::CellVoltageSearch cells = reports::FindCellVoltages(p);
-  for (int n = 0; n < 4; ++n) {
-    const char* key = kColumns[kFirstCellColumn + n];
-    if (cells.error < 0) {
-      row.Fail(key, cells.error);
-    } else {
-      row.Set(key, cells.matched ? Json(cells.cells[n]) : Json(nullptr));
-    }
-  }
+  const Json list = cells.matched ? CellList(cells) : Json::array({nullptr, nullptr, nullptr, nullptr});
+  for (int n = 0; n < 4; ++n) row.Set(kColumns[kFirstCellColumn + n], list[n]);
   return row;
 }
 
@@ -128,7 +162,7 @@ std::string CsvRow(const Record& row) {
   for (const char* column : kColumns) line += Field(row.values().at(column)) + ",";
   std::string errors;
   for (const auto& [key, code] : row.errors().items()) {
-    errors += (errors.empty() ? "" : ";") + key + "=" + code.dump();
+    errors += (errors.empty() ? "" : ";") + key + "=" + Field(code);
   }
   return line + errors + "\n";
 }
@@ -173,24 +207,29 @@ volatile std::sig_atomic_t monitor_stop_requested = 0;
 int Monitor(Program& p, const MonitorOptions& options) {
   const long long interval = std::llround(options.interval_seconds * 1000.0);
   const bool csv = options.format == "csv";
+  const bool to_standard_output = options.output.empty() || options.output == "-";
   std::FILE* out = stdout;
-  if (!options.output.empty()) {
+  if (!to_standard_output) {
     out = std::fopen(options.output.c_str(), "w");
     if (out == nullptr) {
       Complain(options.output + ": cannot be written: " + std::strerror(errno));
       return kExitUsage;
     }
   }
-  const std::string target = options.output.empty() ? "standard output" : options.output;
+  const std::string target = to_standard_output ? "standard output" : options.output;
   StatusLine status;
-  const bool show_status = !options.output.empty() && StandardErrorIsTerminal();
+  const bool show_status = !to_standard_output && StandardErrorIsTerminal();
   // SpecificationInfo's scales do not change while the pack is on the bus.
   const int specification_info = p.bus.SMBReadWord(BatteryAddress, 0x1A);
-  MonitorClock clock(p);
+  MonitorClock clock(p, options.virtual_intervals && !p.bus.adapter().PacedInRealTime());
   bool written = !csv || WriteLine(out, CsvHeader());
   long long rows = 0;
+  bool in_range = true;
   for (long long tick = 0; written && !monitor_stop_requested;) {
-    const Record row = Sample(p, specification_info, clock, clock.Now());
+    const long long at = clock.Now();
+    in_range = clock.Representable(at);
+    if (!in_range) break;
+    const Record row = Sample(p, specification_info, clock, at);
     if (monitor_stop_requested != 0) break;  // a sample cut short by Ctrl-C is not written
     written = WriteLine(out, csv ? CsvRow(row) : row.Document().dump(-1, ' ', true) + "\n");
     if (!written) break;
@@ -204,8 +243,9 @@ int Monitor(Program& p, const MonitorOptions& options) {
   }
   if (show_status) status.End();
   if (!written) Complain(target + ": writing failed: " + std::strerror(errno));
+  if (!in_range) Complain("the monitor's clock has reached the year 10000, which a timestamp cannot show");
   if (out != stdout) std::fclose(out);
-  return written ? kExitSuccess : kExitNoBattery;
+  return written && in_range ? kExitSuccess : kExitNoBattery;
 }
 
 }  // namespace cli

@@ -13,8 +13,11 @@ namespace cli {
 struct MonitorOptions {
   double interval_seconds = 1.0;
   std::optional<long long> count;  // none: until Ctrl-C
-  std::string output;              // empty: standard output
+  std::string output;              // empty or "-": standard output
   std::string format = "csv";      // or "jsonl"
+  // The intervals pass in the simulated battery's own time (SMBUS_SIM_REALTIME=0,
+  // for tests); otherwise they are real time on every adapter.
+  bool virtual_intervals = false;
 };
 
 // Set by Ctrl-C while a monitor runs (the session is told to leave it to the

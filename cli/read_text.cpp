@@ -48,10 +48,16 @@ class TextList {
     const Json& cells = record_.values().at("cell_voltages_mV");
     if (!cells.is_array()) {
       Label("Cell voltages");
-      Null("cell_voltages_mV", "n/a (no cell layout adds up to the pack voltage)");
+      const Json& voltage = record_.values().at("voltage_mV");
+      if (record_.errors().contains("cell_voltages_mV") || !voltage.is_number()) {
+        Null("cell_voltages_mV", "");
+      } else {
+        con_.Print(White, "no cell layout matches the pack voltage (%d mV)\n", voltage.get<int>());
+      }
       return;
     }
     for (std::size_t n = 0; n < cells.size(); ++n) {
+      if (cells[n].is_null()) continue;  // no cell in this position
       Label(("Cell " + std::to_string(n + 1)).c_str());
       con_.Print(White, "%d mV\n", cells[n].get<int>());
     }

@@ -1,6 +1,8 @@
 #include "cli/session.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/no_clear_console.h"
@@ -51,6 +53,17 @@ void Complain(const std::string& message) {
   // What was written before it comes first where both streams meet.
   std::fflush(stdout);
   std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+}
+
+int Finished(int code) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return code;
+  const int error = errno;
+  if (code != kExitSuccess) return code;  // the command has said what went wrong
+  // An earlier write that failed may have left no reason behind.
+  std::fprintf(stderr, "vantrel: standard output: writing failed%s%s\n", error != 0 ? ": " : "",
+               error != 0 ? std::strerror(error) : "");
+  return kExitNoBattery;
 }
 
 int RunSession(const CommonOptions& options, const std::function<int(core::Program&)>& command,

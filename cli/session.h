@@ -29,6 +29,10 @@ struct CommonOptions {
 // One diagnostic line on standard error: "vantrel: " and the message.
 void Complain(const std::string& message);
 
+// Standard output flushed and checked: a write that failed is said once and
+// turns an exit status of success into 1.
+int Finished(int code);
+
 // Sets up, opens the adapter, switches PEC, finds the battery and runs
 // `command`, whose result is the exit status; then tears down. With
 // `stop_on_ctrl_c`, Ctrl-C only sets that flag and the command ends in its

@@ -26,12 +26,11 @@ bool StandardErrorIsTerminal() {
 #endif
 }
 
-std::string IsoUtc(std::chrono::system_clock::time_point moment) {
+std::string IsoUtc(std::chrono::sys_time<std::chrono::milliseconds> moment) {
   using namespace std::chrono;
-  const auto at = floor<milliseconds>(moment);
-  const auto day = floor<days>(at);
+  const auto day = floor<days>(moment);
   const year_month_day date{day};
-  const hh_mm_ss time{at - day};
+  const hh_mm_ss time{moment - day};
   char text[40];
   std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", static_cast<int>(date.year()),
                 static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),

@@ -10,6 +10,6 @@ bool StandardInputIsTerminal();
 bool StandardErrorIsTerminal();
 
 // ISO 8601, UTC, with milliseconds: 2026-12-07T10:01:19.072Z.
-std::string IsoUtc(std::chrono::system_clock::time_point moment);
+std::string IsoUtc(std::chrono::sys_time<std::chrono::milliseconds> moment);
 
 }  // namespace cli

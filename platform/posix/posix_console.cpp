@@ -70,7 +70,8 @@ void PosixConsole::WriteBatteryText(const std::uint8_t* bytes, std::size_t count
 
 void PosixConsole::ClearScreen() {
   if (settings_.out_takes_escapes) {
-    Put("\x1b[H\x1b[2J\x1b[3J", 11);
+    // Not ESC[3J: the user's scrollback (earlier commands, earlier screens) stays.
+    Put("\x1b[H\x1b[2J", 7);
     at_line_start_ = 1;
   } else {
     Put("\f", 1);

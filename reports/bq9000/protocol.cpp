@@ -33,4 +33,15 @@ bool ModeWordsIdentifyFamily(const ModeWords& words) {
   return line == DetectionLine::Word72 || line == DetectionLine::BootRomWord;
 }
 
+GaugeMode ModeOf(const ModeWords& words) {
+  // The report's BootRom values: 0 normal, 1 and 2 boot ROM, 3 calibration.
+  switch (MatchModeRule(words).boot_rom) {
+    case 0: return GaugeMode::Normal;
+    case 1:
+    case 2: return GaugeMode::BootRom;
+    case 3: return GaugeMode::Calibration;
+    default: return GaugeMode::Unknown;
+  }
+}
+
 }  // namespace reports::bq9000_family

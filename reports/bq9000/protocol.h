@@ -20,4 +20,9 @@ ModeWords ReadModeWords(core::Program& p);
 // charge in 0x0D says nothing about the family.
 bool ModeWordsIdentifyFamily(const ModeWords& words);
 
+// The mode that the report's mode check finds. In boot-ROM and calibration
+// mode the gauge's words are not battery data.
+enum class GaugeMode { Normal, BootRom, Calibration, Unknown };
+GaugeMode ModeOf(const ModeWords& words);
+
 }  // namespace reports::bq9000_family

@@ -5,6 +5,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "tests/support/harness.h"
 
@@ -106,5 +112,73 @@ TEST(CommandLine, NoAdapterOrNoBatteryExitsOneAtOnce) {
   EXPECT_LE(waited, 1000u);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "CountSRCHadp.bin"));
 }
+
+TEST(CommandLine, HelpFitsEightyColumnsAndTheHelpCommandGivesIt) {
+  for (const char* command : {"", "detect", "report", "read", "monitor", "unseal", "full-access", "seal", "dump",
+                              "profiles"}) {
+    std::vector<std::string> args = {"--help"};
+    if (*command != 0) args.insert(args.begin(), command);
+    const RunResult r = Vantrel(args);
+    EXPECT_EQ(r.exit_code, 0) << command;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << command << ": " << line;
+    std::vector<std::string> help = {"help"};
+    if (*command != 0) help.push_back(command);
+    const RunResult same = Vantrel(help);
+    EXPECT_EQ(same.exit_code, 0) << command;
+    EXPECT_EQ(same.out, r.out) << command;
+  }
+}
+
+TEST(CommandLine, AMistypedNameGetsTheNearestOne) {
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } kTypos[] = {
+      {{"reed"}, "vantrel: unknown command \"reed\"; did you mean \"read\"? (see vantrel --help)\n"},
+      {{"read", "--jsn"}, "vantrel: unknown option \"--jsn\" for read; did you mean \"--json\"? (see vantrel --help)\n"},
+      {{"monitor", "--intervall", "2"},
+       "vantrel: unknown option \"--intervall\" for monitor; did you mean \"--interval\"? (see vantrel --help)\n"},
+      {{"report", "bq40"}, "did you mean \"bq40z\"?"},
+      {{"read", "detect"}, "vantrel: one command at a time: read and detect (see vantrel --help)\n"},
+      {{"frobnicate"}, "vantrel: unknown command \"frobnicate\" (see vantrel --help)\n"},
+  };
+  for (const auto& typo : kTypos) {
+    const RunResult r = Vantrel(typo.args);
+    EXPECT_EQ(r.exit_code, 2) << typo.args[0];
+    EXPECT_NE(r.err.find(typo.message), std::string::npos) << r.err;
+  }
+}
+
+TEST(CommandLine, ProfilesListsEveryBuiltInBatteryWithItsDescription) {
+  const RunResult r = Vantrel({"profiles"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.trace, "") << "no adapter";
+  for (const char* line : {"bq40z50              bq40z50, unsealed, 4 cells\n",
+                           "absent               no battery on the bus: every read goes unanswered\n"}) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+  }
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 12);
+}
+
+#ifndef _WIN32
+// Standard output on a full disk: said once, and the command fails.
+TEST(CommandLine, AFullDiskIsAFailure) {
+  ScratchDirectory dir;
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"read"}, {"read", "--json"}, {"report"}, {"detect"},
+                                             {"monitor", "--count", "2"}, {"profiles"}, {"--help"}}) {
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open("/dev/full", O_WRONLY);
+    const int err = open((dir.path() / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int pid = StartBinary(dir.path(), {{"SMBUS_SIM_REALTIME", "0"}}, in, out, err, args);
+    for (const int fd : {in, out, err}) close(fd);
+    EXPECT_EQ(ExitStatus(pid), 1) << args[0];
+    const std::string shown = ReadFile(dir.path() / "err.txt");
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << args[0] << ": " << shown;
+    EXPECT_NE(shown.find("standard output: writing failed"), std::string::npos) << args[0] << ": " << shown;
+  }
+}
+#endif
 
 }  // namespace

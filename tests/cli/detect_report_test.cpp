@@ -137,16 +137,28 @@ TEST(Report, EqualsTheMenuChoicesPartOfTheInteractiveRun) {
       const RunResult command = RunBinary(dir.path(), env, "", args);
       EXPECT_EQ(command.exit_code, 0) << profile;
       EXPECT_EQ(command.err, "") << profile;
-      if (args.size() == 2) {
-        EXPECT_EQ(command.out, menu_report + RESET) << profile;
-        EXPECT_EQ(CommandReportTrace(command.trace), MenuReportTrace(menu.trace)) << profile;
-      } else {
-        // auto: the family found first, then the same report.
-        EXPECT_EQ(command.out, menu_report + RESET) << profile << " auto";
-        EXPECT_NE(command.trace.find(MenuReportTrace(menu.trace) + "close\n"), std::string::npos) << profile;
-      }
+      // The family found first (to warn of a report that does not fit), then the same report.
+      EXPECT_EQ(command.out, menu_report + RESET) << profile;
+      const std::string trace = CommandReportTrace(command.trace);
+      const std::string report_trace = MenuReportTrace(menu.trace);
+      ASSERT_GE(trace.size(), report_trace.size()) << profile;
+      EXPECT_EQ(trace.substr(trace.size() - report_trace.size()), report_trace) << profile;
     }
   }
+}
+
+// A report of another family on a gauge that detect knows: the report as asked,
+// and one warning line that names the gauge and the report that fits.
+TEST(Report, OfAnotherFamilyIsWarnedOf) {
+  ScratchDirectory dir;
+  const RunResult r = RunBinary(dir.path(), {{"SMBUS_ADAPTER", "sim:bq40z50"}}, "", {"report", "bq20z"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_NE(r.out.find("Vantrel_bq20zXX"), std::string::npos) << "the report asked for";
+  EXPECT_EQ(r.err,
+            "vantrel: warning: the bq20z report does not fit this gauge (bq40z50); the report that fits is: vantrel "
+            "report bq40z\n");
+  const RunResult fits = RunBinary(dir.path(), {{"SMBUS_ADAPTER", "sim:bq40z50"}}, "", {"report", "bq40z"});
+  EXPECT_EQ(fits.err, "");
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // monitor on a battery whose answers change from sample to sample, in the
-// simulated battery's time: rows, their schedule, a register that fails mid-run.
+// simulated battery's time (SMBUS_SIM_REALTIME=0): rows, their schedule, a
+// register that fails mid-run; and once in real time.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -38,7 +42,7 @@ class Monitor : public ::testing::Test {
  protected:
   RunResult Sampled(const std::vector<std::string>& args) {
     std::ofstream(dir_.path() / "pack.json") << ChangingPack().dump();
-    return RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:pack.json"}}, "", args);
+    return RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:pack.json"}, {"SMBUS_SIM_REALTIME", "0"}}, "", args);
   }
   std::string File(const char* name) {
     std::ifstream file(dir_.path() / name, std::ios::binary);
@@ -105,13 +109,50 @@ TEST_F(Monitor, JsonLinesToAFile) {
 // A pack that drops off the bus: rows of errors, and the monitor goes on.
 TEST_F(Monitor, ABatteryThatStopsAnsweringGivesRowsOfErrors) {
   std::ofstream(dir_.path() / "pack.json") << R"({"words": {"0x0D": [85, 85, -9], "0x09": [15224, -9]}})";
-  const RunResult r = RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:pack.json"}}, "", {"monitor", "--count", "3"});
+  const RunResult r = RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:pack.json"}, {"SMBUS_SIM_REALTIME", "0"}}, "",
+                                {"monitor", "--count", "3"});
   EXPECT_EQ(r.exit_code, 0);
   std::istringstream lines(r.out);
   std::vector<std::string> rows;
   for (std::string line; std::getline(lines, line);) rows.push_back(line);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_NE(rows[3].find(",,,,,,,,,,,,,,voltage_mV=-9;current_mA=-9;"), std::string::npos) << rows[3];
+}
+
+// "-" is standard output, not a file of that name.
+TEST_F(Monitor, OutputDashIsStandardOutput) {
+  const RunResult r = Sampled({"monitor", "--count", "1", "--output", "-"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("time,elapsed_s,", 0), 0u) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "-"));
+}
+
+// A gauge in its boot ROM: rows go on, empty, with the mode as their error.
+TEST_F(Monitor, BootRomRowsSayTheMode) {
+  const RunResult r =
+      RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:bq9000-bootrom"}, {"SMBUS_SIM_REALTIME", "0"}}, "",
+                {"monitor", "--count", "2", "--format", "jsonl"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::istringstream lines(r.out);
+  int rows = 0;
+  for (std::string line; std::getline(lines, line); ++rows) {
+    const json row = json::parse(line);
+    EXPECT_EQ(row["errors"], json({{"mode", "boot-ROM"}}));
+    EXPECT_EQ(row["relative_state_of_charge_pct"], nullptr);
+  }
+  EXPECT_EQ(rows, 2);
+}
+
+// By default the intervals are real time, whatever the adapter: two samples a
+// second apart take a second.
+TEST_F(Monitor, IntervalsAreRealTimeByDefault) {
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult r = RunBinary(dir_.path(), {}, "", {"monitor", "--count", "2"});
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3);
+  EXPECT_GE(took, std::chrono::milliseconds(900));
+  EXPECT_LT(took, std::chrono::seconds(10));
 }
 
 }  // namespace

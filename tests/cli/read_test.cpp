@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -137,6 +139,68 @@ TEST_F(Read, ARecordedReadReplays) {
       RunBinary(dir_.path(), {{"SMBUS_ADAPTER", "sim:recorded.json"}}, "", {"read", "--json"});
   EXPECT_EQ(replayed.out, recorded.out);
   EXPECT_EQ(replayed.trace, recorded.trace);
+}
+
+// Every normal-mode built-in battery answers every word that read uses, with
+// the values of one real pack: charges from the capacities, the run time from
+// the charge and the current, the pack voltage the sum of its cells, the
+// DSG flag with the current's sign.
+TEST_F(Read, EveryNormalBuiltInBatteryAnswersInFullAndAgreesWithItself) {
+  for (const char* name : {"bq20z-fullaccess", "bq20z-sealed", "bq20z-unsealed", "bq30z-sealed", "bq30z-unsealed",
+                           "bq40z50-fullaccess", "bq40z50-sealed", "bq40z50", "bq9000"}) {
+    const RunResult r = RunBinary(dir_.path(), {{"SMBUS_ADAPTER", std::string("sim:") + name}}, "", {"read", "--json"});
+    ASSERT_EQ(r.exit_code, 0) << name << r.err;
+    const json doc = json::parse(r.out);
+    EXPECT_EQ(doc["errors"], json::object()) << name;
+    const double remaining = doc["remaining_capacity"];
+    const int current = doc["current_mA"];
+    EXPECT_EQ(doc["absolute_state_of_charge_pct"], std::lround(100 * remaining / doc["design_capacity"].get<double>()));
+    EXPECT_EQ(doc["relative_state_of_charge_pct"],
+              std::lround(100 * remaining / doc["full_charge_capacity"].get<double>()));
+    EXPECT_EQ(doc["run_time_to_empty_min"], current < 0 ? json(static_cast<int>(remaining * 60 / -current)) : json())
+        << name;
+    EXPECT_LE(std::abs(doc["average_current_mA"].get<int>() - current), std::abs(current) / 20) << name;
+    int cells = 0;
+    for (const json& cell : doc["cell_voltages_mV"]) cells += cell.get<int>();
+    EXPECT_EQ(doc["voltage_mV"], cells) << name;
+    const json& flags = doc["battery_status"]["flags"];
+    EXPECT_EQ(std::find(flags.begin(), flags.end(), "DSG") != flags.end(), current < 0) << name;
+  }
+}
+
+// A gauge in its boot ROM or in calibration mode gives words that are not
+// battery data: read says so and fails; detect names the mode.
+TEST_F(Read, BootRomAndCalibrationModeAreNoBatteryData) {
+  for (const auto& [name, mode] : {std::pair{"bq9000-bootrom", "boot-ROM"}, std::pair{"bq9000-calibration", "calibration"}}) {
+    const std::map<std::string, std::string> env = {{"SMBUS_ADAPTER", std::string("sim:") + name}};
+    for (const char* json_flag : {"", "--json"}) {
+      std::vector<std::string> args = {"read"};
+      if (*json_flag != 0) args.push_back(json_flag);
+      const RunResult r = RunBinary(dir_.path(), env, "", args);
+      EXPECT_EQ(r.exit_code, 1) << name;
+      EXPECT_EQ(r.out, "") << name;
+      EXPECT_EQ(r.err, std::string("vantrel: the gauge is in ") + mode + " mode and gives no battery data\n");
+    }
+    const RunResult detect = RunBinary(dir_.path(), env, "", {"detect"});
+    EXPECT_NE(detect.out.find(std::string("\nMode                      ") + mode + " (no battery data)\n"),
+              std::string::npos)
+        << detect.out;
+  }
+}
+
+// Cells that no layout adds up to, and a pack of three cells.
+TEST_F(Read, CellsThatAreNotCellsAreNotShownAsCells) {
+  const RunResult none = Battery(R"({"words": {"0x09": 12000, "0x0D": 85}})", {"read"});
+  EXPECT_NE(none.out.find("Cell voltages             no cell layout matches the pack voltage (12000 mV)\n"),
+            std::string::npos)
+      << none.out;
+  const RunResult three =
+      Battery(R"({"words": {"0x09": 11400, "0x0D": 85, "0x3F": 3800, "0x3E": 3800, "0x3D": 3800, "0x3C": 0}})", {"read"});
+  EXPECT_NE(three.out.find("Cell 3                    3800 mV\n"), std::string::npos) << three.out;
+  EXPECT_EQ(three.out.find("Cell 4"), std::string::npos) << three.out;
+  const json doc = json::parse(Battery(R"({"words": {"0x09": 11400, "0x0D": 85, "0x3F": 3800, "0x3E": 3800,
+      "0x3D": 3800, "0x3C": 0}})", {"read", "--json"}).out);
+  EXPECT_EQ(doc["cell_voltages_mV"], json({3800, 3800, 3800, nullptr}));
 }
 
 }  // namespace

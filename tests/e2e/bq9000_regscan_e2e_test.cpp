@@ -55,7 +55,7 @@ TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
   report += std::string(W) + " Charging Current:.......... " + W + "2400 mA\n";
   report += std::string(C) + " Device Chemistry:           " + R + "LION\n";
   report += std::string(M) + " Temperature:............... 25.05 C\n";
-  report += std::string(Y) + " Voltage:                    " + Y + "16420 mV\n";
+  report += std::string(Y) + " Voltage:                    " + Y + "16416 mV\n";
   report += std::string(W) + " Current:................... " + W + "-1200 mA\n";
   report += std::string(C) + " RelativeSOC                 76 %\n";
   report += std::string(G) + " AbsoluteSOC................ 71 %\n";
@@ -84,9 +84,9 @@ TEST_F(Bq9000EndToEnd, ChoiceFourOnTheNormalModePack) {
       "rb 21 -> 7 41 53 31 30 44 34 31\nsleep 0\n"
       "rw 1c -> 291\nrw 15 -> 16800\nrw 14 -> 2400\n"
       "rb 22 -> 4 4c 49 4f 4e\n"
-      "rw 08 -> 2982\nrw 09 -> 16420\nrw 0a -> 64336\nrw 0d -> 76\nrw 0e -> 71\nrw 0f -> 3120\n"
-      "rw 09 -> 16420\nrw 3b -> -9\nrw 3a -> -9\nrw 39 -> -9\nrw 38 -> -9\n"
-      "rw 09 -> 16420\nrw 3f -> 4103\nrw 3e -> 4105\nrw 3d -> 4106\nrw 3c -> 4102\n"
+      "rw 08 -> 2982\nrw 09 -> 16416\nrw 0a -> 64336\nrw 0d -> 76\nrw 0e -> 71\nrw 0f -> 3120\n"
+      "rw 09 -> 16416\nrw 3b -> -9\nrw 3a -> -9\nrw 39 -> -9\nrw 38 -> -9\n"
+      "rw 09 -> 16416\nrw 3f -> 4103\nrw 3e -> 4105\nrw 3d -> 4106\nrw 3c -> 4102\n"
       "rw 1a -> 49\n"
       "rw 0c -> 2\nsleep 0\n"
       "rw 16 -> 192\nsleep 1\n"

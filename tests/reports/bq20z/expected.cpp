@@ -31,10 +31,10 @@ std::string Top(const std::string& op_status_hex, const std::string& op_status_n
   s += S(W) + " Charging Current:.......... " + W + "2000 mA\n";
   s += S(C) + " Device Chemistry:           " + R + "LION\n";
   s += S(M) + " Temperature:............... " + W + "25.05 C\n";
-  s += S(Y) + " Voltage:                    " + Y + "16452 mV\n";
+  s += S(Y) + " Voltage:                    " + Y + "16450 mV\n";
   s += S(W) + " Current:................... " + W + "-1000 mA\n";
   s += S(C) + " RelativeSOC                 85 %\n";
-  s += S(G) + " AbsoluteSOC................ 81 %\n";
+  s += S(G) + " AbsoluteSOC................ 78 %\n";
   s += S(Y) + " Remaining Capacity:         " + M + "3740 mAh\n";
   // The pack keeps its cells in words 0x3F (cell 1) to 0x3C (cell 4).
   s += S(W) + " Word 3C  " + C + "VCELL 4:........... " + W + "4112 mV\n";
@@ -95,14 +95,14 @@ const char* kTopTrace =
     "rw 14 -> 2000\nsleep 1\n"
     "rb 22 -> 4 4c 49 4f 4e\nsleep 2\n"
     "rw 08 -> 2982\nsleep 1\n"
-    "rw 09 -> 16452\nsleep 1\n"
+    "rw 09 -> 16450\nsleep 1\n"
     "rw 0a -> 64536\nsleep 1\n"
     "rw 0d -> 85\n"
-    "rw 0e -> 81\n"
+    "rw 0e -> 78\n"
     "rw 0f -> 3740\n"
     // cell search: candidate 1 is not answered, candidate 2 matches
-    "rw 09 -> 16452\nrw 3b -> -9\nrw 3a -> -9\nrw 39 -> -9\nrw 38 -> -9\n"
-    "rw 09 -> 16452\nrw 3f -> 4113\nrw 3e -> 4115\nrw 3d -> 4110\nrw 3c -> 4112\n"
+    "rw 09 -> 16450\nrw 3b -> -9\nrw 3a -> -9\nrw 39 -> -9\nrw 38 -> -9\n"
+    "rw 09 -> 16450\nrw 3f -> 4113\nrw 3e -> 4115\nrw 3d -> 4110\nrw 3c -> 4112\n"
     "rw 1a -> 49\n"
     "rw 16 -> 192\nsleep 1\n"
     "rw 03 -> 24577\nsleep 1\n";

@@ -188,7 +188,7 @@ std::string SealedReport() {
   s += std::string(Y) + " Voltage:                    " + Y + "15801 mV\n";
   s += std::string(W) + " Current:................... " + W + "1500 mA\n";
   s += std::string(C) + " RelativeSOC                 88 %\n";
-  s += std::string(G) + " AbsoluteSOC................ 81 %\n";
+  s += std::string(G) + " AbsoluteSOC................ 86 %\n";
   s += std::string(Y) + " Remaining Capacity:         " + M + "3802 mAh\n";
   s += Cells(3951, 3952, 3948, 3950);
   s += std::string(Y) + " Specification Info:........ " + G + "0031 Hex\n" + Sep(M, 38);
@@ -214,7 +214,7 @@ std::string SealedTrace() {
   t += TextTrace(0x20, "Texas Inst.") + TextTrace(0x21, "bq30z55");
   t += "rw 1c -> 3198\nrw 15 -> 16800\nrw 14 -> 2000\n";
   t += TextTrace(0x22, "LION");
-  t += "rw 08 -> 2991\nrw 09 -> 15801\nrw 0a -> 1500\nrw 0d -> 88\nrw 0e -> 81\nrw 0f -> 3802\n";
+  t += "rw 08 -> 2991\nrw 09 -> 15801\nrw 0a -> 1500\nrw 0d -> 88\nrw 0e -> 86\nrw 0f -> 3802\n";
   t += CellTrace(15801, 3950, 3948, 3952, 3951);
   t += "rw 1a -> 49\nrw 16 -> 128\n";
   t += DataRead(0x0054, "07 03 00 00") + DataRead(0x0054, "07 03 00 00") + "sleep 0\n";

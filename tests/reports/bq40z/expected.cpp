@@ -34,7 +34,7 @@ std::string StandardLines() {
   s += std::string(Y) + " Voltage:                    " + Y + "15224 mV\n";
   s += std::string(W) + " Current:................... " + W + "-1000 mA\n";
   s += std::string(C) + " RelativeSOC                 85 %\n";
-  s += std::string(G) + " AbsoluteSOC................ 80 %\n";
+  s += std::string(G) + " AbsoluteSOC................ 78 %\n";
   s += std::string(Y) + " Remaining Capacity:         " + M + "3740 mAh\n";
   // Cells from words 0x3F (cell 1) down to 0x3C (cell 4), cell 4 first.
   s += std::string(W) + " Word 3C  " + C + "VCELL 4:........... " + W + "3805 mV\n";
@@ -123,7 +123,7 @@ std::string TraceUpToOperation(const std::string& sec_byte) {
       "rw 09 -> 15224\n"
       "rw 0a -> 64536\n"
       "rw 0d -> 85\n"
-      "rw 0e -> 80\n"
+      "rw 0e -> 78\n"
       "rw 0f -> 3740\n"
       // cell-voltage search: candidate 1 does not answer, candidate 2 fits
       "rw 09 -> 15224\nrw 3b -> -9\nrw 3a -> -9\nrw 39 -> -9\nrw 38 -> -9\n"

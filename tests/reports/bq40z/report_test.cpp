@@ -70,7 +70,7 @@ TEST(Bq40zReport, LabelFirstRowsShowTheLabelBeforeTheRead) {
       "{rb 22 -> 4 4c 49 4f 4e}" + std::string(M) + " Device Chemistry:           ",
       "{rw 08 -> 2982}" + std::string(C) + " Temperature:",
       "{rw 0d -> 85}" + std::string(C) + " RelativeSOC",
-      "{rw 0e -> 80}" + std::string(G) + " AbsoluteSOC",
+      "{rw 0e -> 78}" + std::string(G) + " AbsoluteSOC",
       "{rw 0f -> 3740}" + std::string(Y) + " Remaining Capacity:         ",
       "{rw 0c -> 1}{sleep 1}" + std::string(C) + " Max Error:                  ",
   };
