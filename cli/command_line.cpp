@@ -12,6 +12,8 @@
 #include "cli/monitor.h"
 #include "cli/security.h"
 #include "cli/session.h"
+#include "platform/common/printable.h"
+#include "platform/files.h"
 
 namespace cli {
 
@@ -42,7 +44,7 @@ struct Parsed {
   DumpOptions dump;
 };
 
-constexpr const char* kFamilies = "auto (default: as detect finds it), bq20z, bq30z, bq40z or bq9000";
+constexpr const char* kFamilies = "auto (default: the family the Device Name names), bq20z, bq30z, bq40z or bq9000";
 
 void AddCommonOptions(CLI::App& app, Parsed& parsed) {
   app.add_option("--adapter", parsed.common.adapter, "the adapter, as SMBUS_ADAPTER names it (overrides it)")
@@ -141,11 +143,16 @@ WriteCommands AddWriteCommands(CLI::App& app, Parsed& parsed) {
 }
 
 // One line: CLI11's messages may hold line ends.
+constexpr const char* kForeignLink =
+    "a symbolic link in a folder that anyone may write to, owned by another user, is not followed";
+
+// The parser's message quotes values from the command line as they were
+// typed: any control byte escaped, an endless value cut.
 std::string OneLine(std::string message) {
   for (char& c : message) {
     if (c == '\n') c = ' ';
   }
-  return message;
+  return platform::Printable(message, 240);
 }
 
 }  // namespace
@@ -206,6 +213,10 @@ int RunCommandLine(int argc, char** argv) {
     return kExitUsage;
   }
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
+  if (monitor->parsed() && platform::ThroughForeignLink(parsed.monitor.output)) {
+    Complain("--output: " + platform::Printable(parsed.monitor.output, 200) + ": " + kForeignLink);
+    return kExitUsage;
+  }
   if (writing.dump->parsed()) {
     if (const std::string problem = OutputProblem(parsed.dump.output); !problem.empty()) {
       Complain("--output: " + problem);

@@ -344,7 +344,7 @@ RunResult RunBinary(const fs::path& directory, const std::map<std::string, std::
 }
 
 int StartBinary(const fs::path& directory, const std::map<std::string, std::string>& env, int in, int out,
-                int err) {
+                int err, const std::vector<std::string>& args) {
   const pid_t child = fork();
   if (child != 0) return child;
   if (chdir(directory.c_str()) != 0) _exit(126);
@@ -365,7 +365,10 @@ int StartBinary(const fs::path& directory, const std::map<std::string, std::stri
     setsid();
     ioctl(STDIN_FILENO, TIOCSCTTY, 0);
   }
-  execl(VANTREL_BINARY, VANTREL_BINARY, static_cast<char*>(nullptr));
+  std::vector<char*> argv{const_cast<char*>(VANTREL_BINARY)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(VANTREL_BINARY, argv.data());
   _exit(127);
 }
 

@@ -132,7 +132,7 @@ RunResult RunBinary(const std::filesystem::path& directory, const std::map<std::
 // standard input, output and error (-1: closed); a terminal as standard input
 // becomes its controlling terminal. Returns its process id.
 int StartBinary(const std::filesystem::path& directory, const std::map<std::string, std::string>& env, int in,
-                int out, int err);
+                int out, int err, const std::vector<std::string>& args = {});
 // Waits for the program to end: its exit status, or -1 when a signal killed it.
 int ExitStatus(int pid);
 #endif
