@@ -13,19 +13,29 @@ using core::Program;
 using platform::White;
 using platform::Yellow;
 
-Gauge FindGauge(Program& p, const std::string& family_choice) {
+Gauge FindGauge(Program& p, platform::Console& shown, const std::string& family_choice) {
   Gauge gauge;
   gauge.device_name = ReadBatteryText(p, 0x21);
-  PrintTextRow(p.con, "Device name", gauge.device_name);
-  if (const FamilyInfo* named = FamilyNamed(family_choice)) {
-    gauge.family = named->family;
-  } else {
-    // A family that the name gives needs no probe of the gauge.
-    gauge.family = FamilyInName(gauge.device_name.bytes);
-    if (!gauge.family) gauge.family = IdentifyGauge(p, gauge.device_name.bytes).family;
+  PrintTextRow(shown, "Device name", gauge.device_name);
+  const std::optional<Family> in_name = FamilyInName(gauge.device_name.bytes);
+  const FamilyInfo* chosen = FamilyNamed(family_choice);
+  if (chosen != nullptr && in_name && *in_name != chosen->family) {
+    gauge.problem = std::string("--family ") + chosen->name + " contradicts the Device Name, which names the " +
+                    InfoOf(*in_name).name + " family";
+    return gauge;
   }
-  ShowRow(p, "Family", gauge.family ? InfoOf(*gauge.family).name : "unknown");
+  gauge.family = chosen != nullptr ? std::optional<Family>(chosen->family) : in_name;
+  if (!gauge.family) {
+    gauge.problem = "the Device Name names no gauge family: give it with --family (vantrel detect shows the likely one)";
+    return gauge;
+  }
+  ShowRow(shown, "Family", InfoOf(*gauge.family).name);
   return gauge;
+}
+
+int RefuseFamily(const Gauge& gauge) {
+  Complain(gauge.problem + ": " + kNothingSent);
+  return kExitUsage;
 }
 
 std::string StateText(const SealReading& reading) {
@@ -34,23 +44,26 @@ std::string StateText(const SealReading& reading) {
   return "unknown (no security mode in the answer)";
 }
 
-SealReading ShowState(Program& p, Family family, const char* label) {
+SealReading ShowState(Program& p, platform::Console& shown, Family family, const char* label) {
   const SealReading reading = ReadSealState(p, family);
-  ShowRow(p, label, StateText(reading));
+  ShowRow(shown, label, StateText(reading));
   return reading;
 }
 
-void ShowRow(Program& p, const char* label, const std::string& text) {
-  PrintLabel(p.con, label);
-  p.con.Print(White, "%s\n", text.c_str());
+void ShowRow(platform::Console& shown, const char* label, const std::string& text) {
+  PrintLabel(shown, label);
+  shown.Print(White, "%s\n", text.c_str());
 }
 
-Consent Ask(Program& p, bool yes, const std::string& question) {
+bool WillAsk(bool yes) { return !yes && StandardInputIsTerminal(); }
+
+Consent Ask(platform::Console& shown, bool yes, const std::string& question) {
   if (yes) return Consent::Given;
   if (!StandardInputIsTerminal()) return Consent::NoTerminal;
-  p.con.Print(Yellow, "%s [y/N] ", question.c_str());
+  shown.Print(Yellow, "%s [y/N] ", question.c_str());
+  shown.Flush();
   std::string answer;
-  for (int c = p.con.ReadChar(); c != EOF && c != '\n'; c = p.con.ReadChar()) {
+  for (int c = shown.ReadChar(); c != EOF && c != '\n'; c = shown.ReadChar()) {
     if (!std::isspace(c)) answer += static_cast<char>(std::tolower(c));
   }
   return answer == "y" || answer == "yes" ? Consent::Given : Consent::Declined;
@@ -58,14 +71,15 @@ Consent Ask(Program& p, bool yes, const std::string& question) {
 
 int NotConfirmed(Consent consent) {
   if (consent == Consent::NoTerminal) {
-    Complain("standard input is not a terminal, so there is no one to confirm: nothing was sent (--yes sends it)");
+    Complain(std::string("standard input is not a terminal, so there is no one to confirm: ") + kOnlyStateRead +
+             " (--yes sends the writes)");
     return kExitUsage;
   }
-  return Refuse("not confirmed");
+  return Refuse("not confirmed", kOnlyStateRead);
 }
 
-int Refuse(const std::string& why) {
-  Complain(why + ": nothing was sent");
+int Refuse(const std::string& why, const char* sent) {
+  Complain(why + ": " + sent);
   return kExitNotDone;
 }
 

@@ -20,6 +20,7 @@
 #include "link/sim/builtin_profiles.h"
 #include "link/sim/profile.h"
 #include "platform/common/printable.h"
+#include "platform/files.h"
 
 namespace cli {
 
@@ -170,7 +171,7 @@ struct Parsed {
   DumpOptions dump;
 };
 
-constexpr const char* kFamilies = "auto (default: as detect finds it), bq20z, bq30z, bq40z or bq9000";
+constexpr const char* kFamilies = "auto (default: the family the Device Name names), bq20z, bq30z, bq40z or bq9000";
 const std::vector<std::string> kFamilyNames = {"auto", "bq20z", "bq30z", "bq40z", "bq9000"};
 
 // One of `names`; a near miss is named.
@@ -214,9 +215,10 @@ void AddWriteOptions(CLI::App& command, std::string& family, bool& yes) {
 // The help's closing lines of a command that writes to the gauge.
 std::string WriteFooter(const std::string& writes, const std::string& success, const std::string& failures) {
   return "First shows the gauge, its security state and " + writes +
-         "; on a terminal it then asks [y/N] unless --yes is given, and off a terminal it sends nothing without "
-         "--yes.\nExit status: 0 " + success + "; 1 " + failures + ", or not confirmed; 2 a usage error, or off a "
-         "terminal without --yes.";
+         " on standard error; on a terminal it then asks [y/N] unless --yes is given, and off a terminal it sends "
+         "nothing without --yes. The family comes from the Device Name or --family, never from probing writes: "
+         "with neither, or when they disagree, nothing is sent.\nExit status: 0 " + success + "; 1 " + failures +
+         ", or not confirmed; 2 a usage error, no family or a contradicting one, or off a terminal without --yes.";
 }
 
 constexpr const char* kKeyFailure =
@@ -282,11 +284,16 @@ WriteCommands AddWriteCommands(CLI::App& app, Parsed& parsed) {
 }
 
 // One line: CLI11's messages may hold line ends.
+constexpr const char* kForeignLink =
+    "a symbolic link in a folder that anyone may write to, owned by another user, is not followed";
+
+// The parser's message quotes values from the command line as they were
+// typed: any control byte escaped, an endless value cut.
 std::string OneLine(std::string message) {
   for (char& c : message) {
     if (c == '\n') c = ' ';
   }
-  return message;
+  return platform::Printable(message, 240);
 }
 
 }  // namespace
@@ -356,6 +363,10 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (profiles->parsed()) return Finished(ListProfiles());
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
+  if (monitor->parsed() && parsed.monitor.output != "-" && platform::ThroughForeignLink(parsed.monitor.output)) {
+    Complain("--output: " + platform::Printable(parsed.monitor.output, 200) + ": " + kForeignLink);
+    return kExitUsage;
+  }
   if (writing.dump->parsed()) {
     if (const std::string problem = OutputProblem(parsed.dump.output); !problem.empty()) {
       Complain("--output: " + problem);

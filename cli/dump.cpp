@@ -9,9 +9,11 @@
 #include "cli/backup_files.h"
 #include "cli/battery_values.h"
 #include "cli/before_writing.h"
+#include "cli/dialogue_console.h"
 #include "cli/gauge_writes.h"
 #include "cli/session.h"
 #include "cli/streams.h"
+#include "platform/common/printable.h"
 #include "platform/sha256.h"
 #include "reports/bq40z/protocol.h"
 
@@ -27,6 +29,7 @@ constexpr int kReplyBytes = 2 + kDataFlashRowBytes;  // the echoed address, then
 constexpr int kRetries = 3;                          // for a row whose reply is wrong
 constexpr int kSerialNumber = 0x1C;
 constexpr int kFirmwareVersion = 0x0002;
+constexpr std::size_t kNameLimit = 200;  // characters of a file name shown
 
 // What the backup is of, for its description.
 struct Identity {
@@ -109,7 +112,8 @@ std::string Description(const Identity& identity, const std::string& image_path,
   document["firmware_version"] = identity.firmware_version.empty() ? Json(nullptr) : Json(identity.firmware_version);
   document["time"] = IsoUtc(std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now()));
   document["address_range"] = {{"first", Hex4(kDataFlashFirst)}, {"last", Hex4(kDataFlashFirst + kImageBytes - 1)}};
-  document["image"] = std::filesystem::path(image_path).filename().string();
+  // A name that is not UTF-8 is escaped as the battery's text is.
+  document["image"] = JsonText(std::filesystem::path(image_path).filename().string());
   document["size_bytes"] = kImageBytes;
   document["sha256"] = sha256;
   return document.dump(2, ' ', true) + "\n";
@@ -119,35 +123,40 @@ std::string Description(const Identity& identity, const std::string& image_path,
 
 int Dump(Program& p, const DumpOptions& options) {
   Identity identity;
-  const Gauge gauge = FindGauge(p, options.family);
+  DialogueConsole shown(p.con, WillAsk(options.yes));
+  const Gauge gauge = FindGauge(p, shown, options.family);
   identity.device_name = gauge.device_name;
-  if (!gauge.family) return Refuse(kNoFamily);
+  if (!gauge.family) return RefuseFamily(gauge);
   if (gauge.family == Family::bq20z) {
     return Refuse("dump reads a bq40z's data flash only; a bq20z's is not read (its layout differs with the firmware)");
   }
   if (gauge.family != Family::bq40z) return Refuse("dump reads a bq40z's data flash only");
-  const SealReading state = ShowState(p, Family::bq40z, "Security state");
-  if (!state.state) return Refuse("the security state cannot be read");
+  const SealReading state = ShowState(p, shown, Family::bq40z, "Security state");
+  if (!state.state) return Refuse("the security state cannot be read", kOnlyStateRead);
   if (*state.state == Seal::Sealed) {
-    return Refuse("a sealed gauge does not give its data flash (unseal it first: vantrel unseal --key KEY)");
+    return Refuse("a sealed gauge does not give its data flash (unseal it first: vantrel unseal --key KEY)",
+                  kOnlyStateRead);
   }
   identity.serial_number = p.bus.SMBReadWord(BatteryAddress, kSerialNumber);
   identity.firmware_version = FirmwareVersion(p);
-  ShowRow(p, "Serial number",
+  ShowRow(shown, "Serial number",
           identity.serial_number < 0 ? "unknown (error " + std::to_string(identity.serial_number) + ")"
                                      : std::to_string(identity.serial_number));
-  ShowRow(p, "Firmware version", identity.firmware_version.empty() ? "unknown" : identity.firmware_version);
+  ShowRow(shown, "Firmware version", identity.firmware_version.empty() ? "unknown" : identity.firmware_version);
 
   const std::vector<GaugeWrite> requests = PlannedWrites(Action::Dump, Family::bq40z, {});
-  ShowRow(p, "Bus writes", requests.front().TraceText());
-  ShowRow(p, "", requests[1].TraceText());
-  ShowRow(p, "", "...");
-  ShowRow(p, "", requests.back().TraceText());
-  ShowRow(p, "", std::to_string(requests.size()) + " two-byte address requests, each followed by a block read of 0x44");
+  ShowRow(shown, "Bus writes", requests.front().TraceText());
+  ShowRow(shown, "", requests[1].TraceText());
+  ShowRow(shown, "", "...");
+  ShowRow(shown, "", requests.back().TraceText());
+  ShowRow(shown, "", std::to_string(requests.size()) + " two-byte address requests, each followed by a block read of 0x44");
   const bool replaces = std::filesystem::exists(options.output);
-  ShowRow(p, "Output", options.output + " and " + DescriptionPath(options.output) +
+  // The names as typed, but never a control byte or an endless line on the terminal.
+  const std::string image_name = platform::Printable(options.output, kNameLimit);
+  const std::string description_name = platform::Printable(DescriptionPath(options.output), kNameLimit);
+  ShowRow(shown, "Output", image_name + " and " + description_name +
                            (replaces ? " (replacing the files there)" : ""));
-  const Consent consent = Ask(p, options.yes, "Read the data flash into " + options.output + "?");
+  const Consent consent = Ask(shown, options.yes, "Read the data flash into " + image_name + "?");
   if (consent != Consent::Given) return NotConfirmed(consent);
 
   std::vector<std::uint8_t> image(kImageBytes);
@@ -177,9 +186,9 @@ int Dump(Program& p, const DumpOptions& options) {
     Complain(problem + ": the backup was not written");
     return kExitNotDone;
   }
-  ShowRow(p, "Image", options.output + " (" + std::to_string(kImageBytes) + " bytes)");
-  ShowRow(p, "SHA-256", sha256);
-  ShowRow(p, "Description", DescriptionPath(options.output));
+  ShowRow(p.con, "Image", image_name + " (" + std::to_string(kImageBytes) + " bytes)");
+  ShowRow(p.con, "SHA-256", sha256);
+  ShowRow(p.con, "Description", description_name);
   return kExitSuccess;
 }
 

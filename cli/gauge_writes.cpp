@@ -68,7 +68,7 @@ KeyParse ParseKey(const std::string& text) {
 
 std::string GaugeWrite::TraceText() const {
   char text[24];
-  if (kind_ == Kind::ManufacturerAccessWord) {
+  if (kind_ != Kind::DataFlashRequest) {
     std::snprintf(text, sizeof text, "ww %02x %04x", kManufacturerAccess, value_);
   } else {
     std::snprintf(text, sizeof text, "wb %02x %02x %02x", kManufacturerBlock, value_ & 0xFF, value_ >> 8);
@@ -78,6 +78,8 @@ std::string GaugeWrite::TraceText() const {
 
 int GaugeWrite::Send(core::Program& p) const {
   if (kind_ == Kind::ManufacturerAccessWord) return p.bus.SMBWriteWord(BatteryAddress, kManufacturerAccess, value_);
+  // The only write that the bus lets past its refusal of gauge commands.
+  if (kind_ == Kind::SealCommand) return p.bus.SMBWriteSealCommand(BatteryAddress, value_);
   // The address, low byte first, and nothing after it.
   const std::uint8_t request[2] = {static_cast<std::uint8_t>(value_ & 0xFF), static_cast<std::uint8_t>(value_ >> 8)};
   return p.bus.SMBWriteBlock(BatteryAddress, kManufacturerBlock, request, sizeof request);
@@ -92,7 +94,7 @@ std::vector<GaugeWrite> PlannedWrites(Action action, Family family, const Key& k
       if (IsCommandValue(key.first) || IsCommandValue(key.second)) return {};
       return {GaugeWrite(kWord, key.first), GaugeWrite(kWord, key.second)};
     case Action::Seal:
-      return {GaugeWrite(kWord, family == Family::bq40z ? kSealBq40z : kSealBq20z)};
+      return {GaugeWrite(GaugeWrite::Kind::SealCommand, family == Family::bq40z ? kSealBq40z : kSealBq20z)};
     case Action::Dump: {
       std::vector<GaugeWrite> rows;
       if (family != Family::bq40z) return rows;

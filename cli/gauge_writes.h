@@ -51,7 +51,7 @@ class GaugeWrite {
 
  private:
   friend std::vector<GaugeWrite> PlannedWrites(Action action, Family family, const Key& key);
-  enum class Kind { ManufacturerAccessWord, DataFlashRequest };
+  enum class Kind { ManufacturerAccessWord, SealCommand, DataFlashRequest };
   GaugeWrite(Kind kind, std::uint16_t value) : kind_(kind), value_(value) {}
 
   Kind kind_;

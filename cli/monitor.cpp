@@ -12,6 +12,7 @@
 #include "cli/gauge_mode.h"
 #include "cli/session.h"
 #include "cli/streams.h"
+#include "platform/common/printable.h"
 #include "platform/system.h"
 #include "reports/cell_voltages.h"
 
@@ -196,10 +197,6 @@ class StatusLine {
   std::string text_;
 };
 
-bool WriteLine(std::FILE* out, const std::string& line) {
-  return std::fputs(line.c_str(), out) >= 0 && std::fflush(out) == 0;
-}
-
 }  // namespace
 
 volatile std::sig_atomic_t monitor_stop_requested = 0;
@@ -212,17 +209,17 @@ int Monitor(Program& p, const MonitorOptions& options) {
   if (!to_standard_output) {
     out = std::fopen(options.output.c_str(), "w");
     if (out == nullptr) {
-      Complain(options.output + ": cannot be written: " + std::strerror(errno));
+      Complain(platform::Printable(options.output, 200) + ": cannot be written: " + std::strerror(errno));
       return kExitUsage;
     }
   }
-  const std::string target = to_standard_output ? "standard output" : options.output;
+  const std::string target = to_standard_output ? "standard output" : platform::Printable(options.output, 200);
   StatusLine status;
   const bool show_status = !to_standard_output && StandardErrorIsTerminal();
   // SpecificationInfo's scales do not change while the pack is on the bus.
   const int specification_info = p.bus.SMBReadWord(BatteryAddress, 0x1A);
   MonitorClock clock(p, options.virtual_intervals && !p.bus.adapter().PacedInRealTime());
-  bool written = !csv || WriteLine(out, CsvHeader());
+  bool written = !csv || WriteWhole(out, CsvHeader());
   long long rows = 0;
   bool in_range = true;
   for (long long tick = 0; written && !monitor_stop_requested;) {
@@ -231,7 +228,7 @@ int Monitor(Program& p, const MonitorOptions& options) {
     if (!in_range) break;
     const Record row = Sample(p, specification_info, clock, at);
     if (monitor_stop_requested != 0) break;  // a sample cut short by Ctrl-C is not written
-    written = WriteLine(out, csv ? CsvRow(row) : row.Document().dump(-1, ' ', true) + "\n");
+    written = WriteWhole(out, csv ? CsvRow(row) : row.Document().dump(-1, ' ', true) + "\n");
     if (!written) break;
     ++rows;
     if (show_status) status.Show(row, rows);

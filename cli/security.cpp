@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/before_writing.h"
+#include "cli/dialogue_console.h"
 #include "cli/session.h"
 
 namespace cli {
@@ -54,27 +55,29 @@ std::string FailureText(Action action, Family family, const SealReading& after) 
 }  // namespace
 
 int Access(Program& p, const AccessOptions& options) {
-  const Gauge gauge = FindGauge(p, options.family);
-  if (!gauge.family) return Refuse(kNoFamily);
+  DialogueConsole shown(p.con, WillAsk(options.yes));
+  const Gauge gauge = FindGauge(p, shown, options.family);
+  if (!gauge.family) return RefuseFamily(gauge);
   const Family family = *gauge.family;
   if (family != Family::bq40z && family != Family::bq20z) {
     return Refuse(std::string("security commands are not supported for the ") + InfoOf(family).name +
                   " family (its procedures differ)");
   }
-  const SealReading before = ShowState(p, family, "Security state");
-  if (!before.state) return Refuse("the security state cannot be read");
+  const SealReading before = ShowState(p, shown, family, "Security state");
+  if (!before.state) return Refuse("the security state cannot be read", kOnlyStateRead);
   const ActionRule& rule = RuleOf(options.action);
   if (Reached(options.action, *before.state)) {
-    ShowRow(p, "Nothing to do", std::string("the gauge is already ") + rule.done);
+    ShowRow(shown, "Nothing to do", std::string("the gauge is already ") + rule.done);
     return kExitSuccess;
   }
   if (options.action == Action::FullAccess && *before.state == Seal::Sealed) {
-    return Refuse("a sealed gauge takes no full-access key (unseal it first: vantrel unseal --key KEY)");
+    return Refuse("a sealed gauge takes no full-access key (unseal it first: vantrel unseal --key KEY)",
+                  kOnlyStateRead);
   }
 
   const std::vector<GaugeWrite> writes = PlannedWrites(options.action, family, options.key);
-  for (std::size_t n = 0; n < writes.size(); ++n) ShowRow(p, n == 0 ? "Bus writes" : "", writes[n].TraceText());
-  const Consent consent = Ask(p, options.yes, writes.size() == 1 ? "Send this write?" : "Send these writes?");
+  for (std::size_t n = 0; n < writes.size(); ++n) ShowRow(shown, n == 0 ? "Bus writes" : "", writes[n].TraceText());
+  const Consent consent = Ask(shown, options.yes, writes.size() == 1 ? "Send this write?" : "Send these writes?");
   if (consent != Consent::Given) return NotConfirmed(consent);
   for (const GaugeWrite& write : writes) {
     if (const int result = write.Send(p); result < 0) {
@@ -83,7 +86,7 @@ int Access(Program& p, const AccessOptions& options) {
     }
   }
   p.Sleep(kSettleMs);
-  const SealReading after = ShowState(p, family, "Security state now");
+  const SealReading after = ShowState(p, p.con, family, "Security state now");
   if (after.state && Reached(options.action, *after.state)) return kExitSuccess;
   Complain(FailureText(options.action, family, after));
   return kExitNotDone;

@@ -1,5 +1,6 @@
 #include "cli/streams.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -24,6 +25,24 @@ bool StandardErrorIsTerminal() {
 #else
   return isatty(STDERR_FILENO) != 0;
 #endif
+}
+
+bool WriteWhole(std::FILE* out, const std::string& text) {
+  if (std::fflush(out) != 0) return false;
+  const char* rest = text.data();
+  std::size_t left = text.size();
+  while (left > 0) {
+#ifdef _WIN32
+    const int written = _write(_fileno(out), rest, static_cast<unsigned>(left));
+#else
+    const ssize_t written = write(fileno(out), rest, left);
+#endif
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    rest += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 std::string IsoUtc(std::chrono::sys_time<std::chrono::milliseconds> moment) {

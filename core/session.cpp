@@ -50,19 +50,31 @@ SessionSettings SettingsFromEnvironment() {
 int Session::Run(const SessionSettings& settings, const std::function<int(Session&)>& body) {
   platform::OpenClosedStandardStreams();
   Session session(settings);
-  if (!session.Start()) return 2;
+  if (!session.Start()) return session.Abandon();
   int code = 1;
   try {
     code = body(session);
   } catch (const std::exception& error) {
     Say(error.what());
   }
-  return session.End(code, false);
+  code = session.End(code, false);
+  return session.Abandon(code);
+}
+
+int Session::Abandon(int code) {
+  // An interrupt from here on finds no session, whose members are about to go.
+  const platform::InterruptDeferral quiet;
+  if (late_signal_ != 0) code = settings_.interrupt_status(late_signal_);
+  active_ = nullptr;
+  return code;
 }
 
 // Every output file is checked before any is truncated: a run that cannot
 // start leaves an earlier recording and trace as they were.
 bool Session::Start() {
+  // The handler first: an interrupt while an output file is prepared removes it.
+  active_ = this;
+  platform::OnInterrupt(OnInterrupt);
   try {
     backend_ = smb::MakeAdapter(settings_.adapter ? settings_.adapter->c_str() : nullptr,
                                 settings_.sim_realtime ? "1" : nullptr);
@@ -96,13 +108,16 @@ bool Session::Start() {
   trace_.Start();
   console_ = platform::MakeProcessConsole();
   bus_ = std::make_unique<smb::SMBus>(*adapter_, trace_);
-  active_ = this;
-  platform::OnInterrupt(OnInterrupt);
   return true;
 }
 
 int Session::End(int code, bool interrupted) {
   ending_ = 1;
+  if (console_ == nullptr) {
+    // Interrupted while starting: nothing shown yet, only a file to remove.
+    record_file_.Discard();
+    return code;
+  }
   if (interrupted) {
     console_->FinishFromSignalHandler();
   } else {
@@ -135,7 +150,7 @@ int Session::End(int code, bool interrupted) {
 // interrupt gives (a standard output that broke during the last writes).
 void Session::OnInterrupt(int signal_number) {
   Session* session = active_;
-  if (session == nullptr) return;
+  if (session == nullptr) platform::EndProcessNow(ShellStatus(signal_number));
   if (signal_number == SIGINT && session->settings_.stop_on_ctrl_c != nullptr) {
     *session->settings_.stop_on_ctrl_c = 1;
     return;

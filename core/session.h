@@ -59,6 +59,9 @@ class Session {
  private:
   explicit Session(const SessionSettings& settings) : settings_(settings) {}
   bool Start();
+  // The session let go of, with interrupts held back; `code` returned, or the
+  // status of an interrupt that came meanwhile.
+  int Abandon(int code = 2);
   // Everything here is safe in an interrupt handler when `interrupted` is set.
   int End(int code, bool interrupted);
   static void OnInterrupt(int signal_number);

@@ -32,6 +32,16 @@ constexpr int kArbitrationLost = -14;
 constexpr int kNotSupported = -15;    // the adapter cannot make this transfer
 constexpr int kAdapterGone = -16;
 constexpr int kOtherError = -17;
+// A word that the program never writes to ManufacturerAccess (see
+// ActsOnGauge): refused before it reaches any adapter.
+constexpr int kRefused = -18;
+
+// ManufacturerAccess (0x00) subcommands that make every known gauge family act
+// rather than answer: shut down, sleep, reset, seal, FET, fuse and enable
+// toggles, lifetime and failure data resets, calibration, key changes
+// (0x0010 to 0x004F), and ROM mode (0x0F00).
+constexpr int kManufacturerAccessCommand = 0x00;
+constexpr bool ActsOnGauge(int value) { return (value >= 0x0010 && value <= 0x004F) || value == 0x0F00; }
 
 // An adapter that cannot be chosen or loaded; the message is one line.
 class AdapterChoiceError : public std::runtime_error {

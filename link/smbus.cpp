@@ -46,6 +46,22 @@ int SMBus::SMBReadWord(int address, int command) {
 }
 
 int SMBus::SMBWriteWord(int address, int command, int value) {
+  if (command == kManufacturerAccessCommand && ActsOnGauge(value & 0xFFFF)) {
+    trace_.Line("refused ww %02x %04x", command, value & 0xFFFF);
+    return kRefused;
+  }
+  return WriteWord(address, command, value);
+}
+
+int SMBus::SMBWriteSealCommand(int address, int seal_command) {
+  // The seal commands of the bq20z (0x0020) and bq40z (0x0030) families only.
+  if (seal_command != 0x0020 && seal_command != 0x0030) {
+    return SMBWriteWord(address, kManufacturerAccessCommand, seal_command);
+  }
+  return WriteWord(address, kManufacturerAccessCommand, seal_command);
+}
+
+int SMBus::WriteWord(int address, int command, int value) {
   const int result = adapter_.WriteWord(address, command, value);
   trace_.Line("ww %02x %04x", command, value & 0xFFFF);
   return result;

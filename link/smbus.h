@@ -20,7 +20,11 @@ class SMBus {
   int SMBInterfaceID();
   int SMBEnablePEC(int on);
   int SMBReadWord(int address, int command);
+  // A word that ActsOnGauge to ManufacturerAccess is refused here, for every
+  // adapter: kRefused, and a trace line that says so.
   int SMBWriteWord(int address, int command, int value);
+  // The one way past that refusal: the seal command of the `seal` command.
+  int SMBWriteSealCommand(int address, int seal_command);
   int SMBReadBlock(int address, int command, std::uint8_t* buffer, std::size_t capacity);
   template <std::size_t N>
   int SMBReadBlock(int address, int command, std::uint8_t (&buffer)[N]) {
@@ -33,6 +37,8 @@ class SMBus {
   Trace& trace() { return trace_; }
 
  private:
+  int WriteWord(int address, int command, int value);
+
   Adapter& adapter_;
   Trace& trace_;
   std::vector<std::uint8_t> reply_;

@@ -38,6 +38,19 @@ std::FILE* OpenRegularFile(const char* path);
 // system wait for its journal, milliseconds that a paced run cannot spare.
 bool RewriteRegularFile(const char* path, const void* bytes, std::size_t count);
 
+// Whether reaching `path` follows a symbolic link that the kernel's
+// protected_symlinks rule refuses, applied whatever the system's setting: a
+// link in a sticky folder that anyone may write to (the temporary folder),
+// owned neither by the user who runs the program nor by the folder's owner.
+// Every file the program writes is refused there (EACCES).
+bool ThroughForeignLink(const std::string& path);
+
+// Why ReplacingFile could not make the file at `path`, as far as can be told
+// without making anything: EACCES for a folder the program may not write to
+// or a foreign link, ENAMETOOLONG for a name too long for the temporary file
+// beside it; 0 when nothing is seen.
+int CreationProblem(const std::string& path);
+
 // Opens a file for writing without truncating it yet; null with errno set.
 std::FILE* OpenForWriting(const std::string& path);
 // Truncates a file opened so; a device or a pipe is left as it is.
@@ -59,6 +72,11 @@ class ReplacingFile {
   bool Write(const char* bytes, std::size_t count);
   // True when everything written is in place.
   bool Commit();
+  // Both files committed, or neither: when the second cannot be put in
+  // place, the first file's earlier content stands again (or, where there
+  // was none, no file). Interrupts wait until the pair stands. False, with
+  // the failing file's error, when the pair is not in place.
+  static bool CommitPair(ReplacingFile& first, ReplacingFile& second);
   // Removes the new file; an earlier file stays as it was.
   void Discard();
   // The error number of the first failure, 0 while there is none.

@@ -31,6 +31,7 @@ struct Member {
   bool wide_register = false;                           // R shown with four hexadecimal digits
   bool blank_line_after_block = false;
   bool blank_lines_in_mode_block = false;
+  bool writes_register_number = false;  // R goes to ManufacturerAccess first
   int closing_dashes;
   void (*done)(Program& p, int start);  // the done line
 };
@@ -68,6 +69,7 @@ const Member kReadWord00 = {
       return result;
     },
     .form = OutputForm::Word,
+    .writes_register_number = true,
     .closing_dashes = 49,
     .done = WordScanDone};
 
@@ -96,6 +98,7 @@ const Member kReadBlock23 = {
     .block = &ProgramState::buf,
     .wide_register = true,
     .blank_line_after_block = true,
+    .writes_register_number = true,
     .closing_dashes = 51,
     .done = Block23ScanDone};
 
@@ -156,6 +159,22 @@ void BlockOutput(Program& p, const Member& member, int reg, int count) {
   if (member.blank_line_after_block) p.con.NewLine();
 }
 
+// A register number that would make the gauge act when written to
+// ManufacturerAccess is shown instead of sent: it explores nothing.
+void NotSentOutput(Program& p, const Member& member, int reg) {
+  if (member.form == OutputForm::Word) {
+    p.con.Print(Cyan, " Read-WORD From ");
+    p.con.Print(White, "0x%02x = ", static_cast<unsigned>(reg));
+    p.con.Print(Red, "not sent: a command that changes the gauge\n\n");
+  } else {
+    p.con.Print(Cyan, " Read-BLOCK from ");
+    p.con.Print(Red, "0x%04x : ", static_cast<unsigned>(reg));
+    p.con.Print(Red, "not sent: a command that changes the gauge");
+    p.con.NewLine();
+    p.con.NewLine();
+  }
+}
+
 void Scan(Program& p, const Member& member) {
   p.con.Print(Cyan, " PEC = %u\n", static_cast<unsigned>(p.VarPec));
   p.con.Dashes(Magenta, 49);
@@ -173,6 +192,10 @@ void Scan(Program& p, const Member& member) {
   const int start = Enter2digitHEX(p);
   p.con.Dashes(Cyan, 49);
   for (int reg = start; reg <= 0xFF; ++reg) {
+    if (member.writes_register_number && smb::ActsOnGauge(reg)) {
+      NotSentOutput(p, member, reg);
+      continue;
+    }
     p.status = member.steps(p, reg);
     if (member.form == OutputForm::Word) {
       WordOutput(p, reg, p.status);

@@ -8,10 +8,13 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <vector>
+
+#include "platform/system.h"
 
 namespace platform {
 
@@ -121,7 +124,70 @@ bool ReadRegularFile(const std::string& path, std::size_t max_mib, std::string& 
   return problem.empty();
 }
 
+bool ThroughForeignLink(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
+#else
+  // The path walked as the kernel walks it: each link's target takes its place.
+  std::vector<std::string> rest;  // the components still to walk, the next one last
+  const auto push = [&rest](const std::string& text) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at <= text.size();) {
+      const std::size_t slash = std::min(text.find('/', at), text.size());
+      if (slash > at) parts.push_back(text.substr(at, slash - at));
+      at = slash + 1;
+    }
+    rest.insert(rest.end(), parts.rbegin(), parts.rend());
+  };
+  std::string folder = !path.empty() && path[0] == '/' ? "/" : ".";
+  push(path);
+  for (int links = 0; !rest.empty();) {
+    const std::string name = rest.back();
+    rest.pop_back();
+    const std::string next = (folder == "/" ? "" : folder) + "/" + name;
+    struct stat link {};
+    if (lstat(next.c_str(), &link) != 0) return false;  // nothing there, so no link to follow
+    if (!S_ISLNK(link.st_mode)) {
+      folder = next;
+      continue;
+    }
+    struct stat place {};
+    const bool shared = stat(folder.c_str(), &place) == 0 && (place.st_mode & S_ISVTX) && (place.st_mode & S_IWOTH);
+    if (shared && link.st_uid != geteuid() && link.st_uid != place.st_uid) return true;
+    char target[PATH_MAX];
+    const ssize_t length = readlink(next.c_str(), target, sizeof target - 1);
+    if (length <= 0 || ++links > 40) return false;  // the open itself says what is wrong
+    const std::string text(target, static_cast<std::size_t>(length));
+    if (text[0] == '/') folder = "/";
+    push(text);
+  }
+  return false;
+#endif
+}
+
+int CreationProblem(const std::string& path) {
+  if (ThroughForeignLink(path)) return EACCES;
+#ifndef _WIN32
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return 0;  // written directly
+  const std::string target = FileBehindLinks(path);
+  const std::size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const std::size_t name = target.size() - (slash == std::string::npos ? 0 : slash + 1);
+  const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+  // The temporary file's name: "." + name + ".XXXXXX".
+  if (longest > 0 && name + 8 > static_cast<std::size_t>(longest)) return ENAMETOOLONG;
+  if (access(folder.c_str(), W_OK | X_OK) != 0) return errno;
+#endif
+  return 0;
+}
+
 std::FILE* OpenForWriting(const std::string& path) {
+  if (ThroughForeignLink(path)) {
+    errno = EACCES;
+    return nullptr;
+  }
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | kBinary | kNoInheritance | kNoTerminal, 0666);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");
@@ -143,6 +209,7 @@ bool ReplacingFile::Fail(int error_number) {
 }
 
 bool ReplacingFile::Prepare(const std::string& path) {
+  if (ThroughForeignLink(path)) return Fail(EACCES);
   struct stat info {};
   const bool exists = stat(path.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) return Fail(EISDIR);
@@ -160,10 +227,14 @@ bool ReplacingFile::Prepare(const std::string& path) {
   const std::size_t slash = target_.find_last_of("/\\");
   const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   std::string pattern = target_.substr(0, name_start) + "." + target_.substr(name_start) + ".XXXXXX";
-  fd_ = mkstemp(pattern.data());
-  if (fd_ < 0) return Fail(errno);
-  temporary_ = pattern;
-  replace_ = true;
+  {
+    // An interrupt's Discard must know the file as soon as it exists.
+    const InterruptDeferral named;
+    fd_ = mkstemp(pattern.data());
+    if (fd_ < 0) return Fail(errno);
+    temporary_ = pattern;
+    replace_ = true;
+  }
 #ifdef _WIN32
   _setmode(fd_, O_BINARY);
 #else
@@ -172,6 +243,11 @@ bool ReplacingFile::Prepare(const std::string& path) {
   // the file it replaces, or as any new file.
   const mode_t mask = umask(0);
   umask(mask);
+  if (exists) {
+    // A replaced file keeps its owner, group and permissions (the owner only
+    // where the program may give it, as root).
+    [[maybe_unused]] const int ignored = fchown(fd_, info.st_uid, info.st_gid);
+  }
   fchmod(fd_, exists ? info.st_mode & 07777 : 0666 & ~mask);
 #endif
   return true;
@@ -200,6 +276,28 @@ bool ReplacingFile::Commit() {
   if (replace_ && error_ != 0) unlink(temporary_.c_str());
   replace_ = false;
   return error_ == 0;
+}
+
+bool ReplacingFile::CommitPair(ReplacingFile& first, ReplacingFile& second) {
+  const InterruptDeferral whole;
+  const bool replaces = first.replace_ && first.error_ == 0;
+  const std::string target = first.target_;
+  // The earlier first file, kept under a second name until the pair stands.
+  std::string aside;
+#ifndef _WIN32
+  if (replaces && link(target.c_str(), (first.temporary_ + "~").c_str()) == 0) aside = first.temporary_ + "~";
+#endif
+  bool committed = first.Commit();
+  if (committed && !second.Commit()) {
+    committed = false;
+    if (!aside.empty()) {
+      RenameOver(aside.c_str(), target.c_str());
+    } else if (replaces) {
+      unlink(target.c_str());
+    }
+  }
+  if (!aside.empty()) unlink(aside.c_str());
+  return committed;
 }
 
 void ReplacingFile::Discard() {

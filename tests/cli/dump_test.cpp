@@ -3,6 +3,9 @@
 // again, and nothing stands under the final names unless the backup is whole.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -165,6 +168,60 @@ TEST_F(Dump, RefusedBeforeAnyDataFlashRequest) {
     ExpectNoBackup("kept");
   }
 }
+
+// Names that cannot take the backup are found before the gauge is read.
+TEST_F(Dump, OutputNamesThatCannotBeWrittenAreUsageErrorsBeforeTheGaugeIsRead) {
+  std::ofstream(dir_.path() / "same.bin") << "kept";
+  fs::create_symlink("same.bin", dir_.path() / "same.bin.json");
+  for (const std::string& output : {std::string(""), std::string(300, 'n'), std::string("same.bin")}) {
+    const RunResult r = RunOnGauge(dir_.path(), "bq40z50", {"dump", "--output", output, "--yes"});
+    EXPECT_EQ(r.exit_code, 2) << output;
+    EXPECT_EQ(r.trace, "") << output;
+    EXPECT_LT(r.err.size(), 400u) << "the name is cut in the message";
+  }
+  // A name that is not UTF-8 is escaped in the description.
+  const RunResult r = RunOnGauge(dir_.path(), "bq40z50", {"dump", "--output", "p\xff.bin", "--yes"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(json::parse(File("p\xff.bin.json"))["image"], "p\u00ff.bin");
+}
+
+#ifndef _WIN32
+// The kernel's protected_symlinks rule, whatever the system's setting: in a
+// sticky folder anyone may write to, another user's link is not followed
+// for any file the program writes; the folder owner's is, and the file it
+// points at keeps its permissions.
+TEST_F(Dump, AnotherUsersLinkInAStickyFolderIsNotFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+  const fs::path shared = dir_.path() / "shared";
+  fs::create_directory(shared);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  std::ofstream(dir_.path() / "secret") << "kept";
+  fs::permissions(dir_.path() / "secret", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("../secret", shared / "pack.bin");
+  ASSERT_EQ(lchown((shared / "pack.bin").c_str(), 65534, 65534), 0);
+  const std::string planted = (shared / "pack.bin").string();
+  const struct {
+    std::map<std::string, std::string> env;
+    std::vector<std::string> args;
+  } kWrites[] = {
+      {{}, {"dump", "--output", planted, "--yes"}},
+      {{}, {"monitor", "--count", "1", "--output", planted}},
+      {{{"SMBUS_RECORD", planted}}, {"read"}},
+      {{{"SMBUS_TRACE", planted}}, {"read"}},
+  };
+  for (const auto& w : kWrites) {
+    const RunResult r = RunBinary(dir_.path(), w.env, "", w.args);
+    EXPECT_EQ(r.exit_code, 2) << w.args[0] << r.err;
+    EXPECT_EQ(File("secret"), "kept") << w.args[0];
+  }
+  ASSERT_EQ(lchown((shared / "pack.bin").c_str(), 0, 0), 0);
+  const RunResult followed = RunOnGauge(dir_.path(), "bq40z50", {"dump", "--output", planted, "--yes"});
+  EXPECT_EQ(followed.exit_code, 0) << followed.err;
+  EXPECT_EQ(File("secret").size(), 8192u);
+  EXPECT_EQ(fs::status(dir_.path() / "secret").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
 
 TEST(Sha256, TheStandardTestVectors) {
   EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");

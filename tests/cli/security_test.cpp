@@ -113,6 +113,29 @@ TEST_F(Security, RefusedOrNeededNoWrite) {
   EXPECT_EQ(WriteLines(already.trace), Writes{kBq20zState});
 }
 
+// The family of a command that writes comes from the Device Name or
+// --family, never from detect's probes, which write.
+TEST_F(Security, NoFamilyWordAndNoFamilyOptionIsRefusedWithoutAWrite) {
+  const std::string oem_bq30z = Profile("bq30z-unsealed", {{"/blocks/0x21", {{"text", "ACME 4S2P"}}}});
+  const std::vector<std::vector<std::string>> kCommands = {{"unseal", "--key", "0x0414,0x3672", "-y"},
+                                                           {"full-access", "--key", "0xFFFF,0xFFFF", "-y"},
+                                                           {"seal", "-y"},
+                                                           {"dump", "--output", "pack.bin", "-y"}};
+  for (const std::string& profile : {oem_bq30z, std::string("bq9000")}) {
+    for (const auto& args : kCommands) {
+      const RunResult r = Run(profile, args);
+      EXPECT_EQ(r.exit_code, 2) << args[0];
+      EXPECT_EQ(WriteLines(r.trace), Writes{}) << args[0] << ": no write at all";
+      EXPECT_NE(r.err.find("--family"), std::string::npos) << r.err;
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+  }
+  const RunResult contradicted = Run("bq40z50", {"seal", "--family", "bq20z", "-y"});
+  EXPECT_EQ(contradicted.exit_code, 2);
+  EXPECT_EQ(WriteLines(contradicted.trace), Writes{});
+  EXPECT_NE(contradicted.err.find("--family bq20z"), std::string::npos) << contradicted.err;
+}
+
 TEST_F(Security, OffATerminalWithoutYesShowsTheWritesAndSendsNone) {
   const RunResult r = Run("bq40z50-sealed", {"unseal", "--key", "0x0414,0x3672"});
   EXPECT_EQ(r.exit_code, 2);

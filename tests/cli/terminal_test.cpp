@@ -97,10 +97,13 @@ TEST(OnATerminal, TheSecurityCommandsAskBeforeSending) {
   EXPECT_EQ(declined.Finish(), 1);
   EXPECT_EQ(WriteLines(FileText(dir.path() / "trace.txt")), std::vector<std::string>{"wb 44 54 00"});
 
-  TerminalRun confirmed(dir.path(), env, unseal);
+  // Standard output to a file: the question and what it is about still reach the terminal.
+  TerminalRun confirmed(dir.path(), env, unseal, (dir.path() / "out.txt").string());
   ASSERT_TRUE(confirmed.WaitFor("[y/N] ")) << confirmed.output();
+  EXPECT_NE(confirmed.output().find("ww 00 3672"), std::string::npos) << confirmed.output();
   confirmed.Type("y\n");
   EXPECT_EQ(confirmed.Finish(), 0);
+  EXPECT_EQ(FileText(dir.path() / "out.txt"), "Security state now        unsealed\n");
   const std::string trace = FileText(dir.path() / "trace.txt");
   EXPECT_EQ(WriteLines(trace), (std::vector<std::string>{"wb 44 54 00", "ww 00 0414", "ww 00 3672", "wb 44 54 00"}));
   ExpectOnlyDocumentedWrites(trace);

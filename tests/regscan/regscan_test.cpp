@@ -168,22 +168,53 @@ TEST(RegisterScans, ReadBlockListsEveryRegister) {
   EXPECT_EQ(t.p().BootRom, 2);
 }
 
-TEST(RegisterScans, ReadBlock23NumbersRegistersWithFourDigits) {
-  TestProgram t(R"({"words": {"0x72": 0}, "manufacturer_data": {"0x0010": "AA BB", "0x0011": -5}})", "10");
+// Register numbers 0x10 to 0x4F would make the gauge act when written to
+// ManufacturerAccess: shown as not sent, with no bus step at all.
+std::string NotSentWord(int reg) {
+  return std::string(C) + " Read-WORD From " + W + Hex("0x%02x = ", reg) + R +
+         "not sent: a command that changes the gauge\n\n";
+}
+
+std::string NotSentBlock(int reg) {
+  return std::string(C) + " Read-BLOCK from " + R + Hex("0x%04x : ", reg) + R +
+         "not sent: a command that changes the gauge\n\n";
+}
+
+TEST(RegisterScans, ReadWordAfterWritingSkipsTheGaugeCommands) {
+  TestProgram t(R"({"words": {"0x72": 0}, "manufacturer_access": {"0x000F": "0x0102", "0x0050": "0x0304"}})", "0F\n");
+  regscan::TestReadWord_00(t.p());
+  std::string listing = std::string(C) + " Read-WORD From " + W + "0x0f = " + Y + "0102\n\n";
+  std::string trace = "rw 72 -> 0\nsleep 1\nww 00 000f\nsleep 1\nrw 00 -> 258\nsleep 1\n";
+  for (int reg = 0x10; reg <= 0x4F; ++reg) listing += NotSentWord(reg);
+  listing += std::string(C) + " Read-WORD From " + W + "0x50 = " + Y + "0304\n\n";
+  for (int reg = 0x50; reg <= 0xFF; ++reg) {
+    trace += Hex("ww 00 %04x\nsleep 1\nrw 00 -> ", reg) + (reg == 0x50 ? "772" : "-9") + "\nsleep 1\n";
+  }
+  const std::string title = std::string(Y) + " READ-WORD " + C + "After RegXX => WR[00] " + W + "0x00 to 0xFF";
+  EXPECT_EQ(t.Output(), Top(title, std::string(C) + " RW 72 = 0000\n",
+                            ModeBlock("          DEVICE starting in ", "Normal-mode", "")) +
+                            listing + Done(49, "  Test READ-WORD from 0x0F to 0xFF registr Done!\n"));
+  EXPECT_EQ(t.TraceText(), trace);
+}
+
+TEST(RegisterScans, ReadBlock23NumbersRegistersWithFourDigitsAndSkipsTheGaugeCommands) {
+  TestProgram t(R"({"words": {"0x72": 0}, "manufacturer_data": {"0x000F": "AA BB", "0x0050": -5}})", "0f");
   regscan::TestReadBlock_23(t.p());
   const std::string title = std::string(W) + "   Test " + Y + "READ-BLOCK [23] " + W + "from 0x00 to 0xFF registr";
-  std::string listing = std::string(C) + " Read-BLOCK from " + R + "0x0010 : " + C + "2 byte\n" + G + " Block:" + W +
-                        " AA BB\n\n" + C + " Read-BLOCK from " + R + "0x0011 : " + C + "4294967291 byte\n" + G +
-                        " Block:" + W + "\n\n";
-  std::string trace = "rw 72 -> 0\nsleep 1\nww 00 0010\nrb 23 -> 2 aa bb\nsleep 10\nww 00 0011\nrb 23 -> -5\nsleep 10\n";
-  for (int reg = 0x12; reg <= 0xFF; ++reg) {
+  std::string listing = std::string(C) + " Read-BLOCK from " + R + "0x000f : " + C + "2 byte\n" + G + " Block:" + W +
+                        " AA BB\n\n";
+  for (int reg = 0x10; reg <= 0x4F; ++reg) listing += NotSentBlock(reg);
+  listing += std::string(C) + " Read-BLOCK from " + R + "0x0050 : " + C + "4294967291 byte\n" + G + " Block:" + W +
+             "\n\n";
+  std::string trace = "rw 72 -> 0\nsleep 1\nww 00 000f\nrb 23 -> 2 aa bb\nsleep 10\nww 00 0050\nrb 23 -> -5\nsleep 10\n";
+  for (int reg = 0x51; reg <= 0xFF; ++reg) {
     listing += std::string(C) + " Read-BLOCK from " + R + Hex("0x%04x : ", reg) + C + "4294967287 byte\n" + R +
                "Not Read\n\n";
     trace += Hex("ww 00 %04x\nrb 23 -> -9\nsleep 10\n", reg);
   }
   EXPECT_EQ(t.Output(), Top(title, std::string(C) + " RW 72 = 0000\n",
                             ModeBlock("          DEVICE starting in ", "Normal-mode", "")) +
-                            listing + Done(51, "  READ-BLOCK[23] from 0x10 to 0xFF registr Done!\n"));
+                            listing + Done(51, "  READ-BLOCK[23] from 0x0F to 0xFF registr Done!\n"));
   EXPECT_EQ(t.TraceText(), trace);
 }
 

@@ -28,6 +28,18 @@ std::vector<std::string> WriteLines(const std::string& trace) {
   return writes;
 }
 
+std::vector<std::string> GaugeCommandLines(const std::string& trace, int allowed) {
+  std::vector<std::string> found;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("refused", 0) == 0) found.push_back(line);
+    if (line.rfind("ww 00 ", 0) != 0) continue;
+    const int value = std::stoi(line.substr(6), nullptr, 16);
+    if (((value >= 0x0010 && value <= 0x004F) || value == 0x0F00) && value != allowed) found.push_back(line);
+  }
+  return found;
+}
+
 void ExpectOnlyDocumentedWrites(const std::string& trace) {
   for (const std::string& line : WriteLines(trace)) {
     std::istringstream fields(line);

@@ -15,6 +15,10 @@ namespace testing_support {
 // The trace's write lines ("ww …", "wb …"), in order.
 std::vector<std::string> WriteLines(const std::string& trace);
 
+// The lines of `trace` that wrote, or were refused writing, a word that makes
+// a gauge act (0x0010 to 0x004F, 0x0F00) to ManufacturerAccess, but `allowed`.
+std::vector<std::string> GaugeCommandLines(const std::string& trace, int allowed = -1);
+
 // Fails the test for every write of `trace` that these commands must never make.
 void ExpectOnlyDocumentedWrites(const std::string& trace);
 

@@ -2,6 +2,7 @@
 
 #include "tests/support/terminal.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -12,10 +13,15 @@
 namespace testing_support {
 
 TerminalRun::TerminalRun(const std::filesystem::path& directory, const std::map<std::string, std::string>& env,
-                         const std::vector<std::string>& args) {
+                         const std::vector<std::string>& args, const std::string& output_file) {
   child_ = forkpty(&master_, nullptr, nullptr, nullptr);
   if (child_ == 0) {
     if (chdir(directory.c_str()) != 0) _exit(126);
+    if (!output_file.empty()) {
+      const int out = open(output_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (out < 0 || dup2(out, STDOUT_FILENO) < 0) _exit(126);
+      close(out);
+    }
     for (const char* name : {"SMBUS_ADAPTER", "SMBUS_TRACE", "SMBUS_SIM_REALTIME", "SMBUS_RECORD",
                              "CLICOLOR_FORCE", "NO_COLOR"}) {
       unsetenv(name);

@@ -16,8 +16,9 @@ namespace testing_support {
 
 class TerminalRun {
  public:
+  // With `output_file`, standard output goes there instead of the terminal.
   TerminalRun(const std::filesystem::path& directory, const std::map<std::string, std::string>& env,
-              const std::vector<std::string>& args);
+              const std::vector<std::string>& args, const std::string& output_file = "");
   ~TerminalRun();
 
   // Reads the terminal until `text` has appeared; false when the program
