@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "cli/adapters.h"
 #include "cli/backup_files.h"
 #include "cli/commands.h"
 #include "cli/dump.h"
@@ -28,7 +29,8 @@ constexpr const char* kFooter =
     "error (also a security or backup command run off a terminal without --yes).\n"
     "unseal, full-access and seal change the gauge's security state: each shows the gauge, its state and the exact "
     "bus writes first and asks before sending them.\n"
-    "Environment: SMBUS_ADAPTER (sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, i2c:N, libsmbusb, libsmbusb:PATH), "
+    "Environment: SMBUS_ADAPTER (sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, i2c:N, i2c:NAME, cp2112, cp2112:SERIAL, "
+    "libsmbusb, libsmbusb:PATH), SMBUS_CP2112_KHZ (the CP2112's SMBus clock, 10 to 400; default 100), "
     "SMBUS_TRACE (bus trace file), SMBUS_RECORD (record a profile), SMBUS_SIM_REALTIME=1 (simulated time runs "
     "in real time), NO_COLOR, CLICOLOR_FORCE.";
 
@@ -178,6 +180,9 @@ int RunCommandLine(int argc, char** argv) {
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"csv", "jsonl"}));
   const WriteCommands writing = AddWriteCommands(app, parsed);
+  CLI::App* adapters = app.add_subcommand(
+      "adapters", "the adapters this machine offers: i2c-dev buses, CP2112 boards, the vendor library (exit 1: none)");
+  adapters->add_flag("--json", parsed.json, "one JSON document instead of text");
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command :
        {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
@@ -202,9 +207,11 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) {
     Complain(
-        "a command is needed: detect, report, read, monitor, unseal, full-access, seal or dump (see vantrel --help)");
+        "a command is needed: detect, report, read, monitor, unseal, full-access, seal, dump or adapters (see vantrel "
+        "--help)");
     return kExitUsage;
   }
+  if (adapters->parsed()) return PrintAdapters(FindAdapters(), parsed.json);
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
   if (writing.dump->parsed()) {
     if (const std::string problem = OutputProblem(parsed.dump.output); !problem.empty()) {
