@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config libgtest-dev nlohmann-json3-dev libi2c-dev
-          libcli11-dev libssl-dev help2man gzip dpkg-dev)
+          libcli11-dev libssl-dev help2man gzip dpkg-dev libhidapi-dev)
 # The virtual machine of tests/qemu: an emulator, a kernel with i2c-dev and
 # i2c-stub, a static busybox and the tools that build its initramfs.
 vm_packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils)

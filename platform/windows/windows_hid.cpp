@@ -108,14 +108,20 @@ class WindowsHidDevice : public HidDevice {
   // Waits for the transfer begun with `started`; a transfer that does not end
   // in time is cancelled, and the error is then ERROR_TIMEOUT.
   bool Overlapped(BOOL started, DWORD timeout_ms, DWORD& moved) {
-    if (!started && GetLastError() != ERROR_IO_PENDING) return Failed() == 0;
+    if (!started && GetLastError() != ERROR_IO_PENDING) {
+      Failed();
+      return false;
+    }
     if (WaitForSingleObject(event_, timeout_ms) != WAIT_OBJECT_0) {
       CancelIo(handle_);
       GetOverlappedResult(handle_, &overlapped_, &moved, TRUE);
       error_ = ERROR_TIMEOUT;
       return false;
     }
-    if (!GetOverlappedResult(handle_, &overlapped_, &moved, FALSE)) return Failed() == 0;
+    if (!GetOverlappedResult(handle_, &overlapped_, &moved, FALSE)) {
+      Failed();
+      return false;
+    }
     return true;
   }
 
@@ -136,16 +142,16 @@ class WindowsHidTransport : public HidTransport {
     HidD_GetHidGuid(&hid_class);
     HDEVINFO set = SetupDiGetClassDevsA(&hid_class, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return found;
-    SP_DEVICE_INTERFACE_DATA interface{};
-    interface.cbSize = sizeof interface;
-    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hid_class, index, &interface); ++index) {
+    SP_DEVICE_INTERFACE_DATA device_interface{};
+    device_interface.cbSize = sizeof device_interface;
+    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hid_class, index, &device_interface); ++index) {
       DWORD size = 0;
-      SetupDiGetDeviceInterfaceDetailA(set, &interface, nullptr, 0, &size, nullptr);
+      SetupDiGetDeviceInterfaceDetailA(set, &device_interface, nullptr, 0, &size, nullptr);
       if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) continue;
       std::vector<std::uint8_t> storage(size);
       auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
       detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-      if (!SetupDiGetDeviceInterfaceDetailA(set, &interface, detail, size, nullptr, nullptr)) continue;
+      if (!SetupDiGetDeviceInterfaceDetailA(set, &device_interface, detail, size, nullptr, nullptr)) continue;
       if (auto info = Describe(detail->DevicePath, vendor_id, product_id)) found.push_back(*info);
     }
     SetupDiDestroyDeviceInfoList(set);
