@@ -175,6 +175,16 @@ TEST_F(Cp2112Backend, TheSerialChoosesAChipAndAnUnpluggedOneIsLookedForAgain) {
   EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), 85);
 }
 
+// hidapi on Linux, hid.dll and SetupAPI on Windows (under wine in the tests).
+TEST(SystemHid, ListsNoDeviceOfAnUnknownIdentityAndSaysWhyAPathDoesNotOpen) {
+  auto transport = platform::SystemHidTransport();
+  ASSERT_EQ(transport->Unavailable(), "");
+  EXPECT_TRUE(transport->Enumerate(0x0000, 0x0001).empty());
+  std::string error;
+  EXPECT_EQ(transport->Open("/nonexistent/hidraw99", error), nullptr);
+  EXPECT_NE(error, "");
+}
+
 TEST(Cp2112Program, AWholeReportThroughTheChipMatchesTheSimulatedBattery) {
   std::string via_sim;
   std::string via_sim_trace;
