@@ -2,8 +2,11 @@
 // Windows: no vendor library and no driver to install.
 
 #include <windows.h>
-// After windows.h, which they need.
+// After windows.h, which they need; mingw's HID headers declare C functions
+// without saying so.
+extern "C" {
 #include <hidsdi.h>
+}
 #include <setupapi.h>
 
 #include <algorithm>

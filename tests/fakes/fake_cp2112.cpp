@@ -182,9 +182,11 @@ class FakeDevice : public platform::HidDevice {
 
   void ForceRead(std::size_t asked) {
     const std::size_t count = std::min({asked, kChunk, received_.size() - taken_});
-    std::vector<std::uint8_t> response = {kReadResponse, kComplete, static_cast<std::uint8_t>(count)};
-    response.insert(response.end(), received_.begin() + static_cast<std::ptrdiff_t>(taken_),
-                    received_.begin() + static_cast<std::ptrdiff_t>(taken_ + count));
+    std::vector<std::uint8_t> response(3 + count);
+    response[0] = kReadResponse;
+    response[1] = kComplete;
+    response[2] = static_cast<std::uint8_t>(count);
+    std::copy_n(received_.begin() + static_cast<std::ptrdiff_t>(taken_), count, response.begin() + 3);
     taken_ += count;
     input_.push_back(std::move(response));
   }
