@@ -119,6 +119,17 @@ TEST(AdaptersCommand, SaysWhetherTheVendorLibraryLoads) {
   EXPECT_EQ(document["vendor_library"]["loads"], false);
   EXPECT_EQ(json.exit_code, document["i2c"].empty() && document["cp2112"].empty() ? 1 : 0);
 }
+
+TEST(AdaptersCommand, ABadClockOrBusNameIsAConfigurationError) {
+  ScratchDirectory dir;
+  const RunResult clock =
+      RunBinary(dir.path(), {{"SMBUS_CP2112_KHZ", "5"}}, "", {"detect", "--adapter", "cp2112:0001A2B3"});
+  EXPECT_EQ(clock.exit_code, 2);
+  EXPECT_EQ(clock.err, "vantrel: SMBUS_CP2112_KHZ=5: not a clock from 10 to 400 (kHz)\n");
+  const RunResult bus = RunBinary(dir.path(), {}, "", {"detect", "--adapter", "i2c:No such bus here"});
+  EXPECT_EQ(bus.exit_code, 2);
+  EXPECT_EQ(bus.err, "vantrel: i2c:No such bus here: no i2c bus has this name (vantrel adapters lists them)\n");
+}
 #endif
 
 }  // namespace

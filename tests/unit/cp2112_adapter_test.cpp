@@ -79,6 +79,11 @@ TEST_F(Cp2112Backend, OpenConfiguresTheBusAndAWordTakesARequestTheStatusPollsAnd
   EXPECT_EQ(adapter_->ReadWord(0x16, 0x0D), 85);
   EXPECT_EQ(adapter_->WriteWord(0x16, 0x00, 0x0054), 0) << "the fake gauge checks the write's PEC byte";
   EXPECT_EQ(Sent(0x14), 1);
+
+  ASSERT_EQ(Adapter({chip_}, "", 50000)->OpenDeviceVIDPID(0, 0), 2);
+  EXPECT_EQ(std::vector<std::uint8_t>(chip_->smbus_config.begin() + 1, chip_->smbus_config.begin() + 5),
+            (std::vector<std::uint8_t>{0x00, 0x00, 0xC3, 0x50}))
+      << "50 kHz";
 }
 
 TEST_F(Cp2112Backend, BlocksOf34And200BytesArriveWholeWithTheirPec) {
