@@ -17,6 +17,7 @@ constexpr const char* kHidapiLibrary = "libhidapi-hidraw.so.0";
 
 struct HidapiCalls {
   decltype(&hid_init) init;
+  decltype(&hid_exit) exit;
   decltype(&hid_enumerate) enumerate;
   decltype(&hid_free_enumeration) free_enumeration;
   decltype(&hid_open_path) open_path;
@@ -65,7 +66,11 @@ class HidapiDevice : public HidDevice {
 
 class HidapiTransport : public HidTransport {
  public:
-  ~HidapiTransport() override { CloseLibrary(library_); }
+  // hidapi keeps its last error text until it is told to end.
+  ~HidapiTransport() override {
+    if (library_ != nullptr) calls_.exit();
+    CloseLibrary(library_);
+  }
 
   std::string Unavailable() override {
     if (library_ == nullptr && problem_.empty()) Load();
@@ -109,7 +114,8 @@ class HidapiTransport : public HidTransport {
       problem_ = "hidapi cannot be loaded (" + error + "; Debian package libhidapi-hidraw0)";
       return;
     }
-    const bool all = Find(calls_.init, "hid_init") && Find(calls_.enumerate, "hid_enumerate") &&
+    const bool all = Find(calls_.init, "hid_init") && Find(calls_.exit, "hid_exit") &&
+                     Find(calls_.enumerate, "hid_enumerate") &&
                      Find(calls_.free_enumeration, "hid_free_enumeration") &&
                      Find(calls_.open_path, "hid_open_path") && Find(calls_.close, "hid_close") &&
                      Find(calls_.write, "hid_write") && Find(calls_.read_timeout, "hid_read_timeout") &&
