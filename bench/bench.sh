@@ -14,6 +14,11 @@
 #     (default 3 on bq40z50) in real time: the median wall time against the
 #     mandated sleeps and beeps, as a ratio.
 #
+#   bench/bench.sh cp2112 [RUNS]
+#     The CP2112 backend through the tests' fake chip (build/cp2112_bench, built
+#     with the tests): the HID reports of each kind of bus operation, and the
+#     time of one bq40z report (best of RUNS, default 20) with its HID reports.
+#
 #   bench/bench.sh recording [RUNS]
 #     A session of the four reports and the four register scans from 0x00,
 #     ten times over, on bq40z50 in virtual time (about 16000 answers), RUNS
@@ -68,6 +73,9 @@ case "${1:-}" in
              (wall - unpaced - paced * 1000) / sleeps
     }'
     ;;
+  cp2112)
+    "$(dirname "$binary")/cp2112_bench" "${2:-20}"
+    ;;
   recording)
     runs="${2:-7}"
     for _ in $(seq 10); do printf '1234Z\n00\nY\n00\nX\n00\nB\n00\n'; done > input
@@ -86,7 +94,7 @@ case "${1:-}" in
     }'
     ;;
   *)
-    choice="${1:?usage: bench.sh CHOICE [N] [PROFILE] [EXTRA_INPUT] | pacing [RUNS] [CHOICE] [PROFILE] | recording [RUNS]}"
+    choice="${1:?usage: bench.sh CHOICE [N] [PROFILE] [EXTRA_INPUT] | pacing [RUNS] [CHOICE] [PROFILE] | cp2112 [RUNS] | recording [RUNS]}"
     count="${2:-20}"
     profile="${3:-bq40z50}"
     extra="${4:-}"

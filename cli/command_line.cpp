@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/adapters.h"
 #include "cli/backup_files.h"
 #include "cli/commands.h"
 #include "cli/dump.h"
@@ -142,15 +143,16 @@ constexpr const char* kDescription =
 constexpr const char* kFooter =
     "Exit status:\n"
     "  0  success\n"
-    "  1  the adapter cannot be opened, no battery answers (or report auto finds no family), the gauge is in "
+    "  1  the adapter cannot be opened, no battery answers, adapters finds none (or report auto finds no family), the gauge is in "
     "boot-ROM or calibration mode (read), standard output or a log cannot be written, or a security or backup "
     "command did not reach its end (the gauge did not take the key or the seal command, the family or state is "
     "refused, a row cannot be read, not confirmed)\n"
     "  2  a usage or configuration error (also a security or backup command run off a terminal without --yes)\n"
     "\n"
     "Environment:\n"
-    "  SMBUS_ADAPTER       sim, sim:NAME (see vantrel profiles), sim:PATH, i2c:/dev/i2c-N, i2c:N, libsmbusb, "
-    "libsmbusb:PATH\n"
+    "  SMBUS_ADAPTER       sim, sim:NAME (see vantrel profiles), sim:PATH, i2c:/dev/i2c-N, i2c:N, i2c:NAME, "
+    "cp2112, cp2112:SERIAL, libsmbusb, libsmbusb:PATH\n"
+    "  SMBUS_CP2112_KHZ    the CP2112's SMBus clock in kHz, 10 to 400 (default 100)\n"
     "  SMBUS_TRACE         a file that gets one line per bus operation\n"
     "  SMBUS_RECORD        a file that gets every answer of the adapter as a profile\n"
     "  SMBUS_SIM_REALTIME  1: the simulated battery's pauses take real time; 0: the monitor's intervals too pass in "
@@ -328,6 +330,9 @@ int RunCommandLine(int argc, char** argv) {
       ->check(OneOf({"csv", "jsonl"}));
   const WriteCommands writing = AddWriteCommands(app, parsed);
   CLI::App* profiles = app.add_subcommand("profiles", "the simulated battery's built-in profiles (sim:NAME)");
+  CLI::App* adapters = app.add_subcommand(
+      "adapters", "the adapters this machine offers: i2c-dev buses, CP2112 boards, the vendor library (exit 1: none)");
+  adapters->add_flag("--json", parsed.json, "one JSON document instead of text");
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command :
        {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
@@ -357,11 +362,12 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) {
     Complain(
-        "a command is needed: detect, report, read, monitor, unseal, full-access, seal, dump or profiles (see "
-        "vantrel --help)");
+        "a command is needed: detect, report, read, monitor, unseal, full-access, seal, dump, profiles or adapters "
+        "(see vantrel --help)");
     return kExitUsage;
   }
   if (profiles->parsed()) return Finished(ListProfiles());
+  if (adapters->parsed()) return Finished(PrintAdapters(FindAdapters(), parsed.json));
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
   if (monitor->parsed() && parsed.monitor.output != "-" && platform::ThroughForeignLink(parsed.monitor.output)) {
     Complain("--output: " + platform::Printable(parsed.monitor.output, 200) + ": " + kForeignLink);

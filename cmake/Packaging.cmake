@@ -31,5 +31,7 @@ if(NOT CMAKE_CROSSCOMPILING)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Loaded at run time by the CP2112 backend, so shlibdeps cannot see it.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libhidapi-hidraw0)
   include(CPack)
 endif()

@@ -1,12 +1,15 @@
 #include "link/adapter_choice.h"
 
+#include <cstdlib>
 #include <cstring>
 
+#include "link/cp2112/cp2112_adapter.h"
 #include "link/sim/sim_adapter.h"
 #include "link/vendor/vendor_adapter.h"
 #include "platform/common/printable.h"
 #ifndef _WIN32
 #include "link/i2c/i2c_adapter.h"
+#include "link/i2c/i2c_buses.h"
 #endif
 
 namespace smb {
@@ -26,13 +29,32 @@ std::unique_ptr<Adapter> MakeSim(const std::string& argument, bool has_argument,
 }
 
 #ifndef _WIN32
-// "i2c:N" is short for "i2c:/dev/i2c-N".
+// "i2c:N" is short for "i2c:/dev/i2c-N"; a value without a '/' is a bus's
+// name, as i2c-tools take it: exact, or a prefix of one name only.
 std::unique_ptr<Adapter> MakeI2c(const std::string& argument, bool has_argument, bool) {
-  if (!has_argument) throw AdapterChoiceError("SMBUS_ADAPTER=i2c needs a bus: i2c:/dev/i2c-N or i2c:N");
-  const bool number = argument.find_first_not_of("0123456789") == std::string::npos;
-  return std::make_unique<i2c::I2cAdapter>(number ? "/dev/i2c-" + argument : argument);
+  if (!has_argument) throw AdapterChoiceError("SMBUS_ADAPTER=i2c needs a bus: i2c:/dev/i2c-N, i2c:N or i2c:NAME");
+  if (argument.find_first_not_of("0123456789") == std::string::npos) {
+    return std::make_unique<i2c::I2cAdapter>("/dev/i2c-" + argument);
+  }
+  if (argument.find('/') != std::string::npos) return std::make_unique<i2c::I2cAdapter>(argument);
+  return std::make_unique<i2c::I2cAdapter>(i2c::BusNamed(argument, i2c::ListI2cBuses()));
 }
 #endif
+
+// SMBUS_CP2112_KHZ lowers the clock for gauges that need 20 to 50 kHz.
+std::unique_ptr<Adapter> MakeCp2112(const std::string& argument, bool, bool) {
+  std::uint32_t khz = 100;
+  if (const char* wanted = std::getenv("SMBUS_CP2112_KHZ"); wanted != nullptr && *wanted != '\0') {
+    char* end = nullptr;
+    const long value = std::strtol(wanted, &end, 10);
+    if (*end != '\0' || value < 10 || value > 400) {
+      throw AdapterChoiceError("SMBUS_CP2112_KHZ=" + platform::Printable(wanted, 60) +
+                               ": not a clock from 10 to 400 (kHz)");
+    }
+    khz = static_cast<std::uint32_t>(value);
+  }
+  return std::make_unique<cp2112::Cp2112Adapter>(platform::SystemHidTransport(), argument, khz * 1000);
+}
 
 std::unique_ptr<Adapter> MakeVendor(const std::string& argument, bool has_argument, bool) {
   return std::make_unique<vendor::VendorAdapter>(has_argument ? argument : vendor::DefaultLibraryName());
@@ -43,6 +65,7 @@ const BackendChoice kBackends[] = {
 #ifndef _WIN32
     {"i2c", MakeI2c},
 #endif
+    {"cp2112", MakeCp2112},
     {"libsmbusb", MakeVendor},
 };
 
@@ -66,8 +89,8 @@ std::unique_ptr<Adapter> MakeAdapter(const char* value, const char* sim_realtime
     }
   }
   throw AdapterChoiceError("SMBUS_ADAPTER=" + shown +
-                           ": unknown adapter (expected sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, libsmbusb or "
-                           "libsmbusb:PATH)");
+                           ": unknown adapter (expected sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, i2c:NAME, cp2112, "
+                           "cp2112:SERIAL, libsmbusb or libsmbusb:PATH)");
 }
 
 }  // namespace smb

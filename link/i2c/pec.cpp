@@ -16,4 +16,13 @@ std::uint8_t Pec(std::uint8_t crc, std::initializer_list<std::uint8_t> bytes) {
   return Pec(crc, bytes.begin(), bytes.size());
 }
 
+std::uint8_t ReadPec(int address, std::uint8_t command, const std::uint8_t* in, std::size_t count) {
+  const auto write_address = static_cast<std::uint8_t>(address & 0xFE);
+  return Pec(Pec(0, {write_address, command, static_cast<std::uint8_t>(write_address | 1)}), in, count);
+}
+
+std::uint8_t WritePec(int address, const std::uint8_t* out, std::size_t count) {
+  return Pec(Pec(0, {static_cast<std::uint8_t>(address & 0xFE)}), out, count);
+}
+
 }  // namespace smb::i2c
