@@ -6,7 +6,7 @@ _vantrel() {
   prev="${COMP_WORDS[COMP_CWORD-1]}"
   for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
     case "$word" in
-      detect|report|read|monitor|unseal|full-access|seal|dump|profiles|help) command="$word"; break ;;
+      detect|report|read|monitor|unseal|full-access|seal|dump|profiles|adapters|help) command="$word"; break ;;
     esac
   done
   case "$prev" in
@@ -14,7 +14,7 @@ _vantrel() {
     --format) mapfile -t COMPREPLY < <(compgen -W "csv jsonl" -- "$cur"); return ;;
     --adapter)
       local names
-      names="sim i2c: libsmbusb $(vantrel profiles 2>/dev/null | awk '{print "sim:" $1}')"
+      names="sim i2c: cp2112 libsmbusb $(vantrel profiles 2>/dev/null | awk '{print "sim:" $1}')"
       mapfile -t COMPREPLY < <(compgen -W "$names" -- "$cur")
       return ;;
     --output) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
@@ -23,14 +23,15 @@ _vantrel() {
   local common="--adapter --no-pec --help"
   local words
   case "$command" in
-    "") words="detect report read monitor unseal full-access seal dump profiles help --help --version $common" ;;
+    "") words="detect report read monitor unseal full-access seal dump profiles adapters help --help --version $common" ;;
     report) words="auto bq20z bq30z bq40z bq9000 $common" ;;
     read) words="--json $common" ;;
     monitor) words="--interval --count --output --format $common" ;;
     unseal|full-access) words="--key --family --yes $common" ;;
     seal) words="--family --yes $common" ;;
     dump) words="--output --family --yes $common" ;;
-    help) words="detect report read monitor unseal full-access seal dump profiles" ;;
+    adapters) words="--json --help" ;;
+    help) words="detect report read monitor unseal full-access seal dump profiles adapters" ;;
     *) words="$common" ;;
   esac
   mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
