@@ -12,6 +12,7 @@
 #include "cli/seal_state.h"
 #include "core/program.h"
 #include "reports/cell_voltages.h"
+#include "reports/flag_lines.h"
 
 namespace cli {
 
@@ -50,6 +51,13 @@ struct BatteryReading {
 BatteryText ReadBatteryText(core::Program& p, int command);
 
 BatteryReading ReadBattery(core::Program& p);
+
+// A flag's name as the reports print it, without its padding.
+std::string BareName(const reports::FlagName& flag);
+
+// cell_voltages_mV and cell_imbalance_mV; seal.
+void AddCells(Record& record, const reports::CellVoltageSearch& cells);
+void AddSeal(Record& record, const SealReading& seal);
 
 // The document's values and errors, in the documented key order.
 Record Decode(const BatteryReading& reading);

@@ -8,6 +8,7 @@
 
 #include "cli/backup_files.h"
 #include "cli/commands.h"
+#include "cli/diagnose.h"
 #include "cli/dump.h"
 #include "cli/monitor.h"
 #include "cli/security.h"
@@ -25,7 +26,8 @@ constexpr const char* kFooter =
     "Exit status: 0 success; 1 the adapter cannot be opened or no battery answers (or report auto finds no "
     "family), or a security or backup command did not reach its end (the gauge did not take the key or the seal "
     "command, the family or state is refused, a row cannot be read, not confirmed); 2 a usage or configuration "
-    "error (also a security or backup command run off a terminal without --yes).\n"
+    "error (also a security or backup command run off a terminal without --yes); 3 diagnose: something blocks "
+    "charging or discharging, a permanent failure is set, or the status cannot be read.\n"
     "unseal, full-access and seal change the gauge's security state: each shows the gauge, its state and the exact "
     "bus writes first and asks before sending them.\n"
     "Environment: SMBUS_ADAPTER (sim, sim:NAME, sim:PATH, i2c:/dev/i2c-N, i2c:N, libsmbusb, libsmbusb:PATH), "
@@ -40,6 +42,7 @@ struct Parsed {
   long long count = 0;
   AccessOptions access;
   DumpOptions dump;
+  DiagnoseOptions diagnose;
 };
 
 constexpr const char* kFamilies = "auto (default: as detect finds it), bq20z, bq30z, bq40z or bq9000";
@@ -177,10 +180,21 @@ int RunCommandLine(int argc, char** argv) {
   monitor->add_option("--format", parsed.monitor.format, "csv (default) or jsonl")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"csv", "jsonl"}));
+  CLI::App* diagnose =
+      app.add_subcommand("diagnose", "why the pack will not charge or discharge, in plain words (read-only)");
+  diagnose->add_flag("--json", parsed.diagnose.json, "one JSON object instead of text");
+  diagnose->add_option("--family", parsed.diagnose.family, kFamilies)
+      ->type_name("FAMILY")
+      ->check(CLI::IsMember({"auto", "bq20z", "bq30z", "bq40z", "bq9000"}));
+  diagnose->footer(
+      "The verdict first, then every rule that fired, then each status register with its set flags. Reads only: "
+      "the status registers are read through ManufacturerAccess or the manufacturer block command.\n"
+      "Exit status: 0 nothing blocks charging or discharging and no permanent failure is set; 3 something does, or "
+      "the status cannot be read; 1 no adapter or battery; 2 a usage error.");
   const WriteCommands writing = AddWriteCommands(app, parsed);
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command :
-       {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
+       {detect, report, read, monitor, diagnose, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
     AddCommonOptions(*command, parsed);
   }
   app.footer(kFooter);
@@ -202,7 +216,8 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) {
     Complain(
-        "a command is needed: detect, report, read, monitor, unseal, full-access, seal or dump (see vantrel --help)");
+        "a command is needed: detect, report, read, monitor, diagnose, unseal, full-access, seal or dump (see vantrel "
+        "--help)");
     return kExitUsage;
   }
   if (monitor->parsed() && parsed.count > 0) parsed.monitor.count = parsed.count;
@@ -223,6 +238,7 @@ int RunCommandLine(int argc, char** argv) {
     if (detect->parsed()) return Detect(p);
     if (report->parsed()) return Report(p, parsed.family);
     if (read->parsed()) return Read(p, parsed.json);
+    if (diagnose->parsed()) return Diagnose(p, parsed.diagnose);
     if (writing.dump->parsed()) return Dump(p, parsed.dump);
     return Access(p, parsed.access);
   });
