@@ -42,6 +42,21 @@ void AddRegisters(Json& document, const DiagnoseReading& reading) {
   document["registers"] = registers;
 }
 
+// History only: the cells' highest and lowest voltages and their largest
+// difference since the gauge began to record.
+void AddLifetime(Record& record, const DiagnoseReading& reading) {
+  if (!reading.lifetime_read) {
+    record.Set("lifetime", nullptr);
+  } else if (reading.lifetime_words.empty()) {
+    record.Fail("lifetime", reading.lifetime_error);
+  } else {
+    const std::vector<int>& words = reading.lifetime_words;
+    record.Set("lifetime", {{"max_cell_mV", std::vector<int>(words.begin(), words.begin() + 4)},
+                            {"min_cell_mV", std::vector<int>(words.begin() + 4, words.begin() + 8)},
+                            {"max_delta_cell_mV", words[8]}});
+  }
+}
+
 Json Document(const DiagnoseReading& reading, const Diagnosis& diagnosis) {
   const Scales scales = ScalesOf(0, reading.specification_info);
   Record record;
@@ -61,6 +76,7 @@ Json Document(const DiagnoseReading& reading, const Diagnosis& diagnosis) {
   record.Word("temperature_C", reading.temperature, Celsius, scales);
   record.Word("current_mA", reading.current, SignedMilliAmps, scales);
   AddCells(record, reading.cells);
+  AddLifetime(record, reading);
   Json document = record.Document();
   AddRegisters(document, reading);
   return document;
@@ -124,6 +140,22 @@ void PrintText(Program& p, const DiagnoseReading& reading, const Diagnosis& diag
     }
   } else {
     Row(con, "Cell voltages", cells, errors, "cell_voltages_mV", "");
+  }
+  const Json& lifetime = document.at("lifetime");
+  if (lifetime.is_object()) {
+    const auto list = [](const Json& voltages) {
+      std::string text;
+      for (const Json& cell : voltages) text += (text.empty() ? "" : ", ") + cell.dump();
+      return text;
+    };
+    PrintLabel(con, "Lifetime cell maximum");
+    con.Print(White, "%s mV\n", list(lifetime.at("max_cell_mV")).c_str());
+    PrintLabel(con, "Lifetime cell minimum");
+    con.Print(White, "%s mV\n", list(lifetime.at("min_cell_mV")).c_str());
+    PrintLabel(con, "Lifetime cell difference");
+    con.Print(White, "%d mV at most\n", lifetime.at("max_delta_cell_mV").get<int>());
+  } else if (errors.contains("lifetime")) {
+    Row(con, "Lifetime", lifetime, errors, "lifetime", "");
   }
   con.NewLine();
   con.Print(Cyan, "Registers\n");

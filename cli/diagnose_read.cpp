@@ -15,6 +15,21 @@ constexpr int kCurrent = 0x0A;
 constexpr int kBatteryStatus = 0x16;
 constexpr int kSpecificationInfo = 0x1A;
 constexpr int kErrorCodeBits = 4;  // BatteryStatus bits 3 to 0
+constexpr int kLifetimeWords = 9;  // cell maxima, cell minima, largest difference
+
+// History, not state: read only where an unsealed gauge shows it.
+void ReadLifetime(Program& p, const FamilyInfo& info, DiagnoseReading& reading) {
+  if (info.lifetime == nullptr || !reading.seal.state || *reading.seal.state == reports::Seal::Sealed) return;
+  const reports::StatusValue block = info.lifetime->read(p, info.lifetime->subcommand, info.lifetime->bytes);
+  reading.lifetime_read = true;
+  if (!block.read) {
+    reading.lifetime_error = block.result;
+    return;
+  }
+  for (int word = 0; word < kLifetimeWords; ++word) {
+    reading.lifetime_words.push_back(static_cast<std::int16_t>(p.buf[2 * word] | p.buf[2 * word + 1] << 8));
+  }
+}
 
 RegisterReading ReadBatteryStatus(Program& p) {
   const int word = p.bus.SMBReadWord(BatteryAddress, kBatteryStatus);
@@ -46,6 +61,7 @@ DiagnoseReading ReadForDiagnosis(Program& p, const std::string& family_choice) {
       reading.registers.push_back(
           {entry.name, entry.bytes, entry.flags, entry.every_bit, read(p, entry.subcommand, entry.bytes), entry.id});
     }
+    ReadLifetime(p, info, reading);
   }
   reading.cells = reports::FindCellVoltages(p);
   return reading;

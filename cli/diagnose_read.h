@@ -36,6 +36,12 @@ struct DiagnoseReading {
   int specification_info = 0;  // how the current scales
   reports::CellVoltageSearch cells;
   std::vector<RegisterReading> registers;  // BatteryStatus first
+  // LifetimeData block 1, when the family has it and the gauge is not sealed:
+  // the little-endian words of cell 1..4 maximum, cell 1..4 minimum and the
+  // largest difference between cells (mV, as the published layouts say).
+  bool lifetime_read = false;
+  int lifetime_error = 0;  // the read's result when it failed
+  std::vector<int> lifetime_words;
 };
 
 // `family_choice`: auto, or a family's name.

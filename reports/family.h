@@ -48,7 +48,7 @@ struct StatusValue {
 };
 
 // Reads a register selected by its ManufacturerAccess subcommand; only
-// read requests are written.
+// read requests are written. The reply's data stay in buf.
 using StatusRead = StatusValue (*)(core::Program& p, int subcommand, int bytes);
 
 struct StatusEntry {
@@ -81,6 +81,13 @@ struct RoleBit {
   int bit;
 };
 
+// Where the pack's history is, and how it is read (while not sealed).
+struct LifetimeBlock {
+  int subcommand;
+  int bytes;
+  StatusRead read;
+};
+
 struct FamilyDescriptor {
   Family family;
   const char* name;   // as the report command and the JSON output name it
@@ -108,6 +115,8 @@ struct FamilyDescriptor {
   // What diagnose reads, and where the bits of its rules are.
   std::span<const StatusEntry> status_registers = {};
   std::span<const RoleBit> roles = {};
+  // LifetimeData block 1, the pack's history; nullptr: none.
+  const LifetimeBlock* lifetime = nullptr;
 };
 
 // Every family, in the order of the interactive program's menu.

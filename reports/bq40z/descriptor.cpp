@@ -66,6 +66,8 @@ const StatusEntry kStatusRegisters[] = {
      ReadStatus, ReadStatus},
 };
 
+const LifetimeBlock kLifetime = {0x0060, 32, ReadStatus};
+
 const RoleBit kRoles[] = {
     {Role::PermanentFailure, StatusRegister::OperationStatus, 12},
     {Role::ChargeDisabled, StatusRegister::OperationStatus, 14},
@@ -100,6 +102,7 @@ const FamilyDescriptor kBq40zFamily = {
     .seal_command = 0x0030,
     .status_registers = bq40z_family::kStatusRegisters,
     .roles = bq40z_family::kRoles,
+    .lifetime = &bq40z_family::kLifetime,
 };
 
 }  // namespace reports

@@ -18,8 +18,11 @@ namespace {
 using namespace testing_support;
 using nlohmann::json;
 
-// The read requests diagnose may write: identification and status registers.
-bool ReadRequest(int value) { return value == 0x0001 || value == 0x0002 || (value >= 0x0050 && value <= 0x0057); }
+// The read requests diagnose may write: identification, status registers and
+// the first LifetimeData block.
+bool ReadRequest(int value) {
+  return value == 0x0001 || value == 0x0002 || (value >= 0x0050 && value <= 0x0057) || value == 0x0060;
+}
 
 void ExpectOnlyReadRequests(const std::string& trace) {
   for (const std::string& line : WriteLines(trace)) {
@@ -156,6 +159,7 @@ TEST_F(Diagnose, JsonGivesTheVerdictRulesRegistersAndErrors) {
             json::parse(R"([{"name": "VIMR", "meaning": "voltage imbalance at rest", "effect": "permanent"}])"));
   EXPECT_EQ(failure.at("cell_voltages_mV"), json::parse("[3808, 2950, 3806, 3805]"));
   EXPECT_EQ(failure.at("seal"), "unsealed");
+  EXPECT_EQ(failure.at("lifetime").at("min_cell_mV"), json::parse("[3600, 2880, 3602, 3598]"));
   EXPECT_EQ(pf.exit_code, 3);
 
   const RunResult unread = Run(Bq40z({{"0x0053", ""}}), {"--json"});
