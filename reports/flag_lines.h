@@ -22,6 +22,17 @@ enum class Effect {
   Permanent,          // a permanent failure
 };
 
+// Short names of the effects, for the flag tables.
+namespace effects {
+inline constexpr Effect kInfo = Effect::Info;
+inline constexpr Effect kNoCharge = Effect::BlocksCharge;
+inline constexpr Effect kNoDischarge = Effect::BlocksDischarge;
+inline constexpr Effect kMayNoCharge = Effect::MayBlockCharge;
+inline constexpr Effect kMayNoDischarge = Effect::MayBlockDischarge;
+inline constexpr Effect kMayNeither = Effect::MayBlockBoth;
+inline constexpr Effect kPermanent = Effect::Permanent;
+}  // namespace effects
+
 struct FlagName {
   int bit;                         // 0 is the least significant bit
   const char* name;                // written as it stands, its leading blank included

@@ -5,16 +5,7 @@
 
 namespace reports::bq20z_family {
 
-namespace {
-
-constexpr Effect kInfo = Effect::Info;
-constexpr Effect kNoCharge = Effect::BlocksCharge;
-constexpr Effect kNoDischarge = Effect::BlocksDischarge;
-constexpr Effect kMayNoCharge = Effect::MayBlockCharge;
-constexpr Effect kMayNoDischarge = Effect::MayBlockDischarge;
-constexpr Effect kPermanent = Effect::Permanent;
-
-}  // namespace
+using namespace effects;
 
 const FlagName kOperationStatusFlags[] = {
     {15, " PRES", "system present (PRES pin low)", kInfo},

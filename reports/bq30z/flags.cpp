@@ -6,17 +6,7 @@
 
 namespace reports::bq30z_family {
 
-namespace {
-
-constexpr Effect kInfo = Effect::Info;
-constexpr Effect kNoCharge = Effect::BlocksCharge;
-constexpr Effect kNoDischarge = Effect::BlocksDischarge;
-constexpr Effect kMayNoCharge = Effect::MayBlockCharge;
-constexpr Effect kMayNoDischarge = Effect::MayBlockDischarge;
-constexpr Effect kMayNeither = Effect::MayBlockBoth;
-constexpr Effect kPermanent = Effect::Permanent;
-
-}  // namespace
+using namespace effects;
 
 const FlagName kOperationStatusFlags[] = {
     {29, " FetOf", "FETs off", kMayNeither},

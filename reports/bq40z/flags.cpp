@@ -6,17 +6,7 @@
 
 namespace reports::bq40z_family {
 
-namespace {
-
-constexpr Effect kInfo = Effect::Info;
-constexpr Effect kNoCharge = Effect::BlocksCharge;
-constexpr Effect kNoDischarge = Effect::BlocksDischarge;
-constexpr Effect kMayNoCharge = Effect::MayBlockCharge;
-constexpr Effect kMayNoDischarge = Effect::MayBlockDischarge;
-constexpr Effect kMayNeither = Effect::MayBlockBoth;
-constexpr Effect kPermanent = Effect::Permanent;
-
-}  // namespace
+using namespace effects;
 
 // The byte-0 names end in a blank of their own.
 const FlagName kOperationStatusFlags[] = {
