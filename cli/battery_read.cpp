@@ -58,15 +58,11 @@ void AddText(Record& record, const char* key, const BatteryText& text) {
   }
 }
 
-// The names the reports print, without their padding.
 Json FlagNames(reports::FlagTable table, int word, int lowest_bit) {
   Json names = Json::array();
   for (const reports::FlagName& flag : table) {
     if (flag.bit < lowest_bit || (word & (1 << flag.bit)) == 0) continue;
-    std::string name = flag.name;
-    name.erase(0, name.find_first_not_of(' '));
-    name.erase(name.find_last_not_of(' ') + 1);
-    names.push_back(name);
+    names.push_back(BareName(flag));
   }
   return names;
 }
@@ -87,6 +83,25 @@ void AddStatusWords(Record& record, const BatteryReading& reading) {
                                   {"flags", FlagNames(reports::kBatteryStatusFlags, status, 4)},
                                   {"error_code", status & 0x0F}});
   }
+}
+
+void AddStateOfHealth(Record& record, int full_charge, int design) {
+  if (full_charge < 0 || design < 0) {
+    record.Fail("state_of_health_pct", full_charge < 0 ? full_charge : design);
+  } else if (design == 0) {
+    record.Set("state_of_health_pct", nullptr);
+  } else {
+    record.Set("state_of_health_pct", std::round(full_charge * 1000.0 / design) / 10.0);
+  }
+}
+
+}  // namespace
+
+std::string BareName(const reports::FlagName& flag) {
+  std::string name = flag.name;
+  name.erase(0, name.find_first_not_of(' '));
+  name.erase(name.find_last_not_of(' ') + 1);
+  return name;
 }
 
 void AddCells(Record& record, const reports::CellVoltageSearch& cells, int pack_voltage) {
@@ -116,16 +131,6 @@ void AddCells(Record& record, const reports::CellVoltageSearch& cells, int pack_
   }
 }
 
-void AddStateOfHealth(Record& record, int full_charge, int design) {
-  if (full_charge < 0 || design < 0) {
-    record.Fail("state_of_health_pct", full_charge < 0 ? full_charge : design);
-  } else if (design == 0) {
-    record.Set("state_of_health_pct", nullptr);
-  } else {
-    record.Set("state_of_health_pct", std::round(full_charge * 1000.0 / design) / 10.0);
-  }
-}
-
 void AddSeal(Record& record, const SealReading& seal) {
   if (seal.error < 0) {
     record.Fail("seal", seal.error);
@@ -133,8 +138,6 @@ void AddSeal(Record& record, const SealReading& seal) {
     record.Set("seal", seal.state ? Json(SealName(*seal.state)) : Json(nullptr));
   }
 }
-
-}  // namespace
 
 std::span<const WordField> WordFields() { return kWordFields; }
 

@@ -12,6 +12,7 @@
 #include "cli/seal_state.h"
 #include "core/program.h"
 #include "reports/cell_voltages.h"
+#include "reports/flag_lines.h"
 
 namespace cli {
 
@@ -54,6 +55,14 @@ BatteryReading ReadBattery(core::Program& p);
 // The four cell positions of a search that matched, cell 1 first; a
 // position without a cell is null.
 Json CellList(const reports::CellVoltageSearch& cells);
+// A flag's name as the reports print it, without its padding.
+std::string BareName(const reports::FlagName& flag);
+
+// cell_voltages_mV and cell_imbalance_mV; seal.
+// A failed pack voltage read is the cells' error; other failed reads of the
+// search leave them null.
+void AddCells(Record& record, const reports::CellVoltageSearch& cells, int pack_voltage);
+void AddSeal(Record& record, const SealReading& seal);
 
 // The document's values and errors, in the documented key order.
 Record Decode(const BatteryReading& reading);

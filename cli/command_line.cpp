@@ -13,6 +13,7 @@
 #include "cli/adapters.h"
 #include "cli/backup_files.h"
 #include "cli/commands.h"
+#include "cli/diagnose.h"
 #include "cli/dump.h"
 #include "cli/help_text.h"
 #include "cli/monitor.h"
@@ -143,11 +144,13 @@ constexpr const char* kDescription =
 constexpr const char* kFooter =
     "Exit status:\n"
     "  0  success\n"
-    "  1  the adapter cannot be opened, no battery answers, adapters finds none (or report auto finds no family), the gauge is in "
-    "boot-ROM or calibration mode (read), standard output or a log cannot be written, or a security or backup "
+    "  1  the adapter cannot be opened, no battery answers, adapters finds none (or report auto finds no "
+    "family), the gauge is in boot-ROM or calibration mode (read), standard output or a log cannot be written, or a security or backup "
     "command did not reach its end (the gauge did not take the key or the seal command, the family or state is "
     "refused, a row cannot be read, not confirmed)\n"
     "  2  a usage or configuration error (also a security or backup command run off a terminal without --yes)\n"
+    "  3  diagnose: something blocks charging or discharging, a permanent failure is set, or the status cannot be "
+    "read\n"
     "\n"
     "Environment:\n"
     "  SMBUS_ADAPTER       sim, sim:NAME (see vantrel profiles), sim:PATH, i2c:/dev/i2c-N, i2c:N, i2c:NAME, "
@@ -171,6 +174,7 @@ struct Parsed {
   long long count = 0;
   AccessOptions access;
   DumpOptions dump;
+  DiagnoseOptions diagnose;
 };
 
 constexpr const char* kFamilies = "auto (default: the family the Device Name names), bq20z, bq30z, bq40z or bq9000";
@@ -328,6 +332,17 @@ int RunCommandLine(int argc, char** argv) {
   monitor->add_option("--format", parsed.monitor.format, "csv (default) or jsonl")
       ->type_name("FORMAT")
       ->check(OneOf({"csv", "jsonl"}));
+  CLI::App* diagnose =
+      app.add_subcommand("diagnose", "why the pack will not charge or discharge, in plain words (read-only)");
+  diagnose->add_flag("--json", parsed.diagnose.json, "one JSON object instead of text");
+  diagnose->add_option("--family", parsed.diagnose.family, kFamilies)
+      ->type_name("FAMILY")
+      ->check(OneOf(kFamilyNames));
+  diagnose->footer(
+      "The verdict first, then every rule that fired, then each status register with its set flags. Reads only: "
+      "the status registers are read through ManufacturerAccess or the manufacturer block command.\n"
+      "Exit status: 0 nothing blocks charging or discharging and no permanent failure is set; 3 something does, or "
+      "the status cannot be read; 1 no adapter or battery; 2 a usage error.");
   const WriteCommands writing = AddWriteCommands(app, parsed);
   CLI::App* profiles = app.add_subcommand("profiles", "the simulated battery's built-in profiles (sim:NAME)");
   CLI::App* adapters = app.add_subcommand(
@@ -335,7 +350,7 @@ int RunCommandLine(int argc, char** argv) {
   adapters->add_flag("--json", parsed.json, "one JSON document instead of text");
   // Shown in the help of every command, and taken before or after it.
   for (CLI::App* command :
-       {detect, report, read, monitor, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
+       {detect, report, read, monitor, diagnose, writing.unseal, writing.full_access, writing.seal, writing.dump}) {
     AddCommonOptions(*command, parsed);
   }
   for (CLI::App* command : app.get_subcommands({})) command->group("Commands");
@@ -362,8 +377,8 @@ int RunCommandLine(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) {
     Complain(
-        "a command is needed: detect, report, read, monitor, unseal, full-access, seal, dump, profiles or adapters "
-        "(see vantrel --help)");
+        "a command is needed: detect, report, read, monitor, diagnose, unseal, full-access, seal, dump, profiles or "
+        "adapters (see vantrel --help)");
     return kExitUsage;
   }
   if (profiles->parsed()) return Finished(ListProfiles());
@@ -389,11 +404,6 @@ int RunCommandLine(int argc, char** argv) {
                       &monitor_stop_requested);
   }
   return RunSession(parsed.common, [&](core::Program& p) {
-    if (detect->parsed()) return Finished(Detect(p));
-    if (report->parsed()) return Finished(Report(p, parsed.family));
-    if (read->parsed()) return Finished(Read(p, parsed.json));
-    if (writing.dump->parsed()) return Finished(Dump(p, parsed.dump));
-    return Finished(Access(p, parsed.access));
   });
 }
 

@@ -1,23 +1,19 @@
 #pragma once
 // Which gauge family a battery has, and so which report fits it: from the
 // gauge's Device Name when that says, otherwise from the access path that
-// the gauge answers on as the family's gauges do.
+// the gauge answers on as the family's gauges do. What each family knows is
+// its descriptor (reports/family.h).
 
 #include <optional>
 #include <string>
 
 #include "core/program.h"
+#include "reports/family.h"
 
 namespace cli {
 
-enum class Family { bq20z, bq30z, bq40z, bq9000 };
-
-struct FamilyInfo {
-  Family family;
-  const char* name;  // as the report command and the JSON output name it
-  char menu_choice;  // the interactive program's choice for its report
-  void (*report)(core::Program&);
-};
+using reports::Family;
+using FamilyInfo = reports::FamilyDescriptor;
 
 const FamilyInfo& InfoOf(Family family);
 // The family of a report command's argument; nullptr for an unknown name.

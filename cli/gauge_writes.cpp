@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kManufacturerAccess = 0x00;
 constexpr int kManufacturerBlock = 0x44;
-constexpr std::uint16_t kSealBq40z = 0x0030;
-constexpr std::uint16_t kSealBq20z = 0x0020;
 
 constexpr const char* kKeyForms =
     "KEY is two 16-bit words in the order they are sent, 0x0414,0x3672, or one 32-bit number sent low word first, "
@@ -86,7 +84,8 @@ int GaugeWrite::Send(core::Program& p) const {
 }
 
 std::vector<GaugeWrite> PlannedWrites(Action action, Family family, const Key& key) {
-  if (family != Family::bq40z && family != Family::bq20z) return {};
+  const FamilyInfo& info = InfoOf(family);
+  if (!info.security_commands) return {};
   constexpr GaugeWrite::Kind kWord = GaugeWrite::Kind::ManufacturerAccessWord;
   switch (action) {
     case Action::Unseal:
@@ -94,7 +93,7 @@ std::vector<GaugeWrite> PlannedWrites(Action action, Family family, const Key& k
       if (IsCommandValue(key.first) || IsCommandValue(key.second)) return {};
       return {GaugeWrite(kWord, key.first), GaugeWrite(kWord, key.second)};
     case Action::Seal:
-      return {GaugeWrite(GaugeWrite::Kind::SealCommand, family == Family::bq40z ? kSealBq40z : kSealBq20z)};
+      return {GaugeWrite(GaugeWrite::Kind::SealCommand, info.seal_command)};
     case Action::Dump: {
       std::vector<GaugeWrite> rows;
       if (family != Family::bq40z) return rows;

@@ -46,8 +46,10 @@ std::string FailureText(Action action, Family family, const SealReading& after) 
   if (!after.state) return "the security state cannot be read back: " + StateText(after);
   std::string text = "the gauge did not take " + std::string(RuleOf(action).what) + ": it is still " +
                      SealName(*after.state);
-  if (family == Family::bq20z && action != Action::Seal) {
-    text += "; a bq20z ignores every key for 4 s after a wrong one, so wait before trying again";
+  const FamilyInfo& info = InfoOf(family);
+  if (info.wrong_key_lockout_s > 0 && action != Action::Seal) {
+    text += std::string("; a ") + info.name + " ignores every key for " + std::to_string(info.wrong_key_lockout_s) +
+            " s after a wrong one, so wait before trying again";
   }
   return text;
 }
@@ -59,7 +61,7 @@ int Access(Program& p, const AccessOptions& options) {
   const Gauge gauge = FindGauge(p, shown, options.family);
   if (!gauge.family) return RefuseFamily(gauge);
   const Family family = *gauge.family;
-  if (family != Family::bq40z && family != Family::bq20z) {
+  if (!InfoOf(family).security_commands) {
     return Refuse(std::string("security commands are not supported for the ") + InfoOf(family).name +
                   " family (its procedures differ)");
   }

@@ -9,9 +9,35 @@
 
 namespace reports {
 
+// What a set bit does to the pack. "May" marks an effect that no maker's
+// text confirms: diagnose says "may" where it rests on one.
+enum class Effect {
+  Info,               // information only
+  Warning,            // a protection is near its limit; no action yet
+  BlocksCharge,
+  BlocksDischarge,
+  MayBlockCharge,
+  MayBlockDischarge,
+  MayBlockBoth,
+  Permanent,          // a permanent failure
+};
+
+// Short names of the effects, for the flag tables.
+namespace effects {
+inline constexpr Effect kInfo = Effect::Info;
+inline constexpr Effect kNoCharge = Effect::BlocksCharge;
+inline constexpr Effect kNoDischarge = Effect::BlocksDischarge;
+inline constexpr Effect kMayNoCharge = Effect::MayBlockCharge;
+inline constexpr Effect kMayNoDischarge = Effect::MayBlockDischarge;
+inline constexpr Effect kMayNeither = Effect::MayBlockBoth;
+inline constexpr Effect kPermanent = Effect::Permanent;
+}  // namespace effects
+
 struct FlagName {
-  int bit;           // 0 is the least significant bit
-  const char* name;  // written as it stands, its leading blank included
+  int bit;                         // 0 is the least significant bit
+  const char* name;                // written as it stands, its leading blank included
+  const char* meaning = "";        // in plain words, for diagnose
+  Effect effect = Effect::Info;
 };
 
 // Bits without an entry have no name. Entries are listed from the most

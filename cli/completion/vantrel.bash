@@ -6,7 +6,7 @@ _vantrel() {
   prev="${COMP_WORDS[COMP_CWORD-1]}"
   for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
     case "$word" in
-      detect|report|read|monitor|unseal|full-access|seal|dump|profiles|adapters|help) command="$word"; break ;;
+      detect|report|read|monitor|unseal|full-access|seal|dump|diagnose|profiles|adapters|help) command="$word"; break ;;
     esac
   done
   case "$prev" in
@@ -23,15 +23,16 @@ _vantrel() {
   local common="--adapter --no-pec --help"
   local words
   case "$command" in
-    "") words="detect report read monitor unseal full-access seal dump profiles adapters help --help --version $common" ;;
+    "") words="detect report read monitor diagnose unseal full-access seal dump profiles adapters help --help --version $common" ;;
     report) words="auto bq20z bq30z bq40z bq9000 $common" ;;
     read) words="--json $common" ;;
     monitor) words="--interval --count --output --format $common" ;;
     unseal|full-access) words="--key --family --yes $common" ;;
     seal) words="--family --yes $common" ;;
     dump) words="--output --family --yes $common" ;;
+    diagnose) words="--json --family $common" ;;
     adapters) words="--json --help" ;;
-    help) words="detect report read monitor unseal full-access seal dump profiles adapters" ;;
+    help) words="detect report read monitor diagnose unseal full-access seal dump profiles adapters" ;;
     *) words="$common" ;;
   esac
   mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")

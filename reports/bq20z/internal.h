@@ -20,6 +20,12 @@ extern const StandardLine kStandardLines[17];
 extern const StandardLine kSpecificationInfo[1];
 extern const StandardLine kMaxError[1];
 
+// Flag names of the status registers, with their meanings (flags.cpp).
+extern const FlagName kOperationStatusFlags[13];
+extern const FlagName kSafetyStatusFlags[16];
+extern const FlagName kPfStatusFlags[15];
+extern const FlagName kChargingStatusFlags[16];
+
 // Battery Status, BatteryMode (words) and Operation Status (read after a pause).
 extern const RegisterLine kStatusWords[3];
 // Safety, PF and Charging Status (read at once), each with its separator.

@@ -1,5 +1,5 @@
-// The bq20z report's rows: its battery lines, registers, flag names, seal
-// states, keys and FET fields.
+// The bq20z report's rows: its battery lines, registers, seal states, keys
+// and FET fields (the flag names are in flags.cpp).
 
 #include "reports/bq20z/internal.h"
 #include "reports/smart_battery_flags.h"
@@ -53,34 +53,6 @@ const StandardLine kMaxError[] = {
     {.label = " Max Error:                  ", .label_colour = White, .value_colour = White,
      .command = 0x0C, .sleep_ms = 1, .rule = ValueRule::Percent},
 };
-
-namespace {
-
-const FlagName kOperationStatusFlags[] = {
-    {15, " PRES"}, {14, " FAS"},   {13, " SS"},    {12, " CSV"},   {10, " LDMD"}, {7, " WAKE"},
-    {6, " DSG"},   {5, " XDSG"},   {4, " XDSGI"},  {3, " DSGIN"},  {2, " R_DIS"}, {1, " VOK"},
-    {0, " QEN"},
-};
-
-const FlagName kSafetyStatusFlags[] = {
-    {15, " OTD"}, {14, " OTC"}, {13, " OCD"}, {12, " OCC"}, {11, " OCD2"}, {10, " OCC2"},
-    {9, " PUV"},  {8, " POV"},  {7, " CUV"},  {6, " COV"},  {5, " PF"},    {4, " HWDG"},
-    {3, " WDF"},  {2, " AOCD"}, {1, " SCC"},  {0, " SCD"},
-};
-
-const FlagName kPfStatusFlags[] = {
-    {15, " FBF"},   {13, " SUV"},   {12, " SOPT"},  {11, " SOCD"}, {10, " SOCC"}, {9, " AFE_P"},
-    {8, " AFE_C"},  {7, " DFF"},    {6, " DFETF"},  {5, " CFETF"}, {4, " CIM_R"}, {3, " SOTD"},
-    {2, " SOTC"},   {1, " SOV"},    {0, " PFIN"},
-};
-
-const FlagName kChargingStatusFlags[] = {
-    {15, " XCHG"},  {14, " CHGSUSP"}, {13, " PCHG"},  {12, " MCHG"}, {11, " TCHG1"}, {10, " TCHG2"},
-    {9, " FCHG"},   {8, " PULSE"},    {7, " PLSOFF"}, {6, " CB"},    {5, " PCMTO"},  {4, " FCMTO"},
-    {3, " OCHGV"},  {2, " OCHGI"},    {1, " OC"},     {0, " XCHGLV"},
-};
-
-}  // namespace
 
 // Battery Status is labelled before its read; Operation Status has no
 // separator: the seal check brings its own.

@@ -23,6 +23,14 @@ extern const StandardLine kStandardLines[17];
 extern const StandardLine kSpecificationInfo[1];
 extern const StandardLine kMaxError[1];
 
+// Flag names of the status registers, with their meanings (flags.cpp).
+extern const FlagName kOperationStatusFlags[30];
+extern const FlagName kGaugingStatusFlags[16];
+extern const FlagName kManufacturingStatusFlags[11];
+extern const FlagName kSafetyStatusFlags[32];
+extern const FlagName kPfStatusFlags[32];
+extern const FlagName kChargingStatusFlags[18];
+
 // The status registers; the report writes the separators between them.
 extern const RegisterLine kBatteryStatus[1];
 extern const RegisterLine kOperationStatus[1];

@@ -1,4 +1,5 @@
-// The bq30z report's rows: its battery lines, registers, flag names and seal states.
+// The bq30z report's rows: its battery lines, registers and seal states (the
+// flag names are in flags.cpp).
 
 #include "reports/bq30z/internal.h"
 #include "reports/smart_battery_flags.h"
@@ -49,53 +50,6 @@ const StandardLine kMaxError[] = {
     {.label = " Max Error:                  ", .label_colour = Cyan, .value_colour = White,
      .command = 0x0C, .rule = ValueRule::Percent},
 };
-
-namespace {
-
-const FlagName kOperationStatusFlags[] = {
-    {29, " FetOf"}, {28, " XLSBS"}, {27, " SLPC"}, {26, " SLPQM"}, {25, " SMBLCL"}, {24, " INIT"},
-    {23, " SleepM"}, {22, " SDV"},  {21, " CALO"}, {20, " FVS"},   {19, " AWD"},    {18, " AUTH"},
-    {17, " SHIPm"}, {16, " SDM"},   {15, " Sleep"}, {14, " XCHG"}, {13, " XDSG"},   {12, " PF"},
-    {11, " SS"},    {10, " CAL"},   {9, " SEC1"},  {8, " SEC0"},   {7, " LED"},     {6, " CB"},
-    {5, " FUSE"},   {4, " GPOD"},   {3, " PCHG"},  {2, " CHG"},    {1, " DSG"},     {0, " PRES"},
-};
-
-const FlagName kGaugingStatusFlags[] = {
-    {15, " LFP_RLX"}, {14, " TCA"}, {13, " TDA"}, {12, " OCVFR"}, {11, " LDMD"}, {10, " RX"},
-    {9, " QMAX"},     {8, " VDQ"},  {7, " NSFM"}, {6, " FC"},     {5, " FD"},    {4, " QEN"},
-    {3, " VOK"},      {2, " RU"},   {1, " DSG"},  {0, " REST"},
-};
-
-const FlagName kManufacturingStatusFlags[] = {
-    {15, " CAL"}, {9, " LED"}, {8, " FUSE"},  {7, " BBR"}, {6, " PF"},  {5, " LF"},
-    {4, " FET"},  {3, " GAUGE"}, {2, " DSG"}, {1, " CHG"}, {0, " PCHG"},
-};
-
-const FlagName kSafetyStatusFlags[] = {
-    {31, " RSVD"},  {30, " RSVD"},  {29, " RSVD"},  {28, " RSVD"},  {27, " UTD"},   {26, " UTC"},
-    {25, " PCHGC"}, {24, " CHGV"},  {23, " CHGC"},  {22, " OC"},    {21, " RSVD"},  {20, " CTO"},
-    {19, " RSVD"},  {18, " PTO"},   {17, " HWDF"},  {16, " OTF"},   {15, " RSVD"},  {14, " RSVD"},
-    {13, " OTD"},   {12, " OTC"},   {11, " ASCDL"}, {10, " ASCD"},  {9, " ASCCL"},  {8, " ASCC"},
-    {7, " AOLDL"},  {6, " AOLD"},   {5, " OCD2"},   {4, " OCD1"},   {3, " OCC2"},   {2, " OCC1"},
-    {1, " COV"},    {0, " CUV"},
-};
-
-const FlagName kPfStatusFlags[] = {
-    {31, " TS4"},  {30, " TS3"},  {29, " TS2"},  {28, " TS1"},  {27, " RSVD"},  {26, " DFW"},
-    {25, " OPNC"}, {24, " IFC"},  {23, " PTC"},  {22, " 2LVL"}, {21, " AFEC"},  {20, " AFER"},
-    {19, " FUSE"}, {18, " RSVD"}, {17, " DFETF"}, {16, " CFETF"}, {15, " RSVD"}, {14, " RSVD"},
-    {13, " RSVD"}, {12, " VIMA"}, {11, " VIMR"}, {10, " RSVD"}, {9, " RSVD"},   {8, " RSVD"},
-    {7, " RSVD"},  {6, " SOTF"},  {5, " RSVD"},  {4, " SOT"},   {3, " SOCD"},   {2, " SOCC"},
-    {1, " SOV"},   {0, " SUV"},
-};
-
-const FlagName kChargingStatusFlags[] = {
-    {18, " MCHG"}, {16, " VCT"}, {15, " CCC"}, {14, " CVR"}, {13, " CCR"}, {12, " SU"},
-    {11, " IN"},   {10, " HV"},  {9, " MV"},   {8, " LV"},   {7, " PV"},   {6, " OT"},
-    {5, " HT"},    {4, " STH"},  {3, " RT"},   {2, " STL"},  {1, " LT"},   {0, " UT"},
-};
-
-}  // namespace
 
 // Battery Status sets the value colour before its read.
 const RegisterLine kBatteryStatus[] = {

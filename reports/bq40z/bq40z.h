@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/program.h"
+#include "reports/family.h"
 
 namespace reports {
 
@@ -8,5 +9,8 @@ namespace reports {
 // boot-ROM guard, battery data, status registers, seal state, Qmax, identity
 // and the capacity fade.
 void bq40z(core::Program& p);
+
+// The family's descriptor (descriptor.cpp).
+extern const FamilyDescriptor kBq40zFamily;
 
 }  // namespace reports

@@ -26,6 +26,16 @@ extern const StandardLine kStandardLines[17];
 extern const StandardLine kSpecificationInfo[1];
 extern const StandardLine kMaxError[1];
 
+// Flag names of the status registers, with their meanings (flags.cpp);
+// SafetyAlert is read by diagnose only.
+extern const FlagName kOperationStatusFlags[30];
+extern const FlagName kGaugingStatusFlags[19];
+extern const FlagName kManufacturingStatusFlags[12];
+extern const FlagName kSafetyStatusFlags[26];
+extern const FlagName kPfStatusFlags[22];
+extern const FlagName kChargingStatusFlags[19];
+extern const FlagName kSafetyAlertFlags[25];
+
 // BatteryStatus, BatteryMode and OperationStatus.
 extern const RegisterLine kStatusWords[3];
 // GaugingStatus, ManufacturingStatus, SafetyStatus, PFStatus and ChargingStatus.

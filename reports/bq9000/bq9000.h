@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/program.h"
+#include "reports/family.h"
 
 namespace reports {
 
@@ -8,5 +9,8 @@ namespace reports {
 // gauge's mode, then (in normal or unrecognised mode) the battery data, the
 // cell voltages, the status registers and the capacity loss.
 void bq9000(core::Program& p);
+
+// The family's descriptor (descriptor.cpp).
+extern const FamilyDescriptor kBq9000Family;
 
 }  // namespace reports
