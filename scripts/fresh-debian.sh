@@ -36,6 +36,9 @@ for fs in proc sys dev dev/pts; do
   $sudo mount --bind "/$fs" "$root/$fs"
   mounted+=("$root/$fs")
 done
+# A booted Debian has a tmpfs for everyone there; the bind of /dev brings only its empty folder.
+$sudo mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+mounted+=("$root/dev/shm")
 $sudo cp /etc/resolv.conf "$root/etc/resolv.conf"
 $sudo chroot "$root" useradd -m -s /bin/bash tester
 echo 'tester ALL=(ALL) NOPASSWD:ALL' | $sudo tee "$root/etc/sudoers.d/tester" >/dev/null
