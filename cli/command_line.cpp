@@ -145,8 +145,8 @@ constexpr const char* kFooter =
     "Exit status:\n"
     "  0  success\n"
     "  1  the adapter cannot be opened, no battery answers, adapters finds none (or report auto finds no "
-    "family), the gauge is in boot-ROM or calibration mode (read), standard output or a log cannot be written, or a security or backup "
-    "command did not reach its end (the gauge did not take the key or the seal command, the family or state is "
+    "family), the gauge is in boot-ROM or calibration mode (read), standard output or a log cannot be written, "
+    "or a security or backup command did not reach its end (the gauge did not take the key or the seal command, the family or state is "
     "refused, a row cannot be read, not confirmed)\n"
     "  2  a usage or configuration error (also a security or backup command run off a terminal without --yes)\n"
     "  3  diagnose: something blocks charging or discharging, a permanent failure is set, or the status cannot be "
@@ -404,6 +404,12 @@ int RunCommandLine(int argc, char** argv) {
                       &monitor_stop_requested);
   }
   return RunSession(parsed.common, [&](core::Program& p) {
+    if (detect->parsed()) return Finished(Detect(p));
+    if (report->parsed()) return Finished(Report(p, parsed.family));
+    if (read->parsed()) return Finished(Read(p, parsed.json));
+    if (diagnose->parsed()) return Finished(Diagnose(p, parsed.diagnose));
+    if (writing.dump->parsed()) return Finished(Dump(p, parsed.dump));
+    return Finished(Access(p, parsed.access));
   });
 }
 
