@@ -128,9 +128,13 @@ int HelpCommand(const CLI::App& app, const std::vector<std::string>& args) {
 }
 
 int ListProfiles() {
+  int width = 0;
+  for (const smb::sim::BuiltinProfile& builtin : smb::sim::BuiltinProfiles()) {
+    width = std::max(width, static_cast<int>(std::strlen(builtin.name)));
+  }
   for (const smb::sim::BuiltinProfile& builtin : smb::sim::BuiltinProfiles()) {
     const smb::sim::Profile profile = smb::sim::LoadProfile(builtin.name);
-    std::printf("%-20s %s\n", builtin.name, profile.description.c_str());
+    std::printf("%-*s  %s\n", width, builtin.name, profile.description.c_str());
   }
   return kExitSuccess;
 }
