@@ -78,11 +78,13 @@ int SMBus::SMBReadBlock(int address, int command, std::uint8_t* buffer, std::siz
   }
   const auto count = static_cast<std::size_t>(result);
   if (!BlockArrivedWhole(result, reply_)) {
-    trace_.Line("rb %02x -> %d (count %zu, %zu bytes arrived)", command, kProtocolError, count, reply_.size());
+    trace_.Line("rb %02x -> %d (count %d, %d bytes arrived)", command, kProtocolError, result,
+                static_cast<int>(reply_.size()));
     return kProtocolError;
   }
   if (count > capacity) {
-    trace_.Line("rb %02x -> %d (count %zu, the reader takes %zu)", command, kProtocolError, count, capacity);
+    trace_.Line("rb %02x -> %d (count %d, the reader takes %d)", command, kProtocolError, result,
+                static_cast<int>(capacity));
     return kProtocolError;
   }
   std::memcpy(buffer, reply_.data(), count);
