@@ -179,6 +179,12 @@ int CreationProblem(const std::string& path) {
   // The temporary file's name: "." + name + ".XXXXXX".
   if (longest > 0 && name + 8 > static_cast<std::size_t>(longest)) return ENAMETOOLONG;
   if (access(folder.c_str(), W_OK | X_OK) != 0) return errno;
+#else
+  // NTFS and FAT take names of at most 255 characters; the temporary file's
+  // name adds 8 to it.
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t name = path.size() - (slash == std::string::npos ? 0 : slash + 1);
+  if (name + 8 > 255) return ENAMETOOLONG;
 #endif
   return 0;
 }
