@@ -404,6 +404,12 @@ int RunCommandLine(int argc, char** argv) {
                       &monitor_stop_requested);
   }
   return RunSession(parsed.common, [&](core::Program& p) {
+    if (detect->parsed()) return Finished(Detect(p));
+    if (report->parsed()) return Finished(Report(p, parsed.family));
+    if (read->parsed()) return Finished(Read(p, parsed.json));
+    if (diagnose->parsed()) return Finished(Diagnose(p, parsed.diagnose));
+    if (writing.dump->parsed()) return Finished(Dump(p, parsed.dump));
+    return Finished(Access(p, parsed.access));
   });
 }
 
