@@ -211,10 +211,17 @@ for dir in "$results"/bridge/*/; do
   check "$case" "error output" "$(cat "$dir/sim/err")" "$(cat "$dir/chip/err")" || bad=1
   check "$case" "bus trace" "$(without_open "$dir/sim/trace")" "$(without_open "$dir/chip/trace")" || bad=1
   check "$case" "backup image" "$(cat "$dir/sim/image" 2>/dev/null)" "$(cat "$dir/chip/image" 2>/dev/null)" || bad=1
+  # Through hidraw the program's own backend opens the chip: its open answer
+  # is the chip's version, 2 (what the firmware version line shows).
+  case $case in
+    hidraw-*) check "$case" "open answer" "2" "$(sed -n '1s/^open .* -> //p' "$dir/chip/trace")" || bad=1 ;;
+  esac
   operations=$(grep -c -E '^(rw|ww|rb|wb) ' "$dir/chip/trace" || true)
+  sleeps=$(awk '$1 == "sleep" { s += $2 } $1 == "beep" { s += $3 } END { print s + 0 }' "$dir/chip/trace")
   read -r reports_out reports_in <"$dir/chip/reports"
-  echo "vm test case $case: $(cat "$dir/chip/time")0 ms through the chip, $operations bus operations," \
-    "$reports_out HID reports to the chip and $reports_in back, exit $(cat "$dir/chip/rc")"
+  echo "vm test case $case: $(cat "$dir/chip/time")0 ms through the chip ($sleeps ms of them the program's" \
+    "sleeps), $operations bus operations, $reports_out HID reports to the chip and $reports_in back," \
+    "exit $(cat "$dir/chip/rc")"
   finish_case "$case" "$bad"
 done
 [ ! -s "$results/bridge.log" ] || { echo "--- bridge emulator:" && cat "$results/bridge.log"; }
