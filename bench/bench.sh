@@ -19,6 +19,11 @@
 #     with the tests): the HID reports of each kind of bus operation, and the
 #     time of one bq40z report (best of RUNS, default 20) with its HID reports.
 #
+#   bench/bench.sh vm
+#     The VM test (tests/qemu/vm_test.sh, a few minutes): each bridge case's
+#     time through the emulated chip, with its sleeps, bus operations and HID
+#     reports; the hidraw-* cases go through the CP2112 backend and hidapi.
+#
 #   bench/bench.sh recording [RUNS]
 #     A session of the four reports and the four register scans from 0x00,
 #     ten times over, on bq40z50 in virtual time (about 16000 answers), RUNS
@@ -76,6 +81,9 @@ case "${1:-}" in
   cp2112)
     "$(dirname "$binary")/cp2112_bench" "${2:-20}"
     ;;
+  vm)
+    "$here/tests/qemu/vm_test.sh" | grep -E 'through the chip|SKIPPED|FAILED|^qemu:'
+    ;;
   recording)
     runs="${2:-7}"
     for _ in $(seq 10); do printf '1234Z\n00\nY\n00\nX\n00\nB\n00\n'; done > input
@@ -94,7 +102,7 @@ case "${1:-}" in
     }'
     ;;
   *)
-    choice="${1:?usage: bench.sh CHOICE [N] [PROFILE] [EXTRA_INPUT] | pacing [RUNS] [CHOICE] [PROFILE] | cp2112 [RUNS] | recording [RUNS]}"
+    choice="${1:?usage: bench.sh CHOICE [N] [PROFILE] [EXTRA_INPUT] | pacing [RUNS] [CHOICE] [PROFILE] | cp2112 [RUNS] | vm | recording [RUNS]}"
     count="${2:-20}"
     profile="${3:-bq40z50}"
     extra="${4:-}"

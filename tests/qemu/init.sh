@@ -1,7 +1,8 @@
 #!/bin/busybox sh
 # The virtual machine's first process: loads i2c-dev and i2c-stub, fills the
 # stub chip with a battery's registers, runs vantrel against it case by case,
-# then against the emulated USB-SMBus bridges and their kernel drivers; sends
+# then against the emulated USB-SMBus bridges through their kernel drivers
+# and, for the CP2112, through hidraw with vantrel's own backend; sends
 # every case's output, error output and bus trace to the host on the second
 # serial port, and powers off.
 
@@ -147,7 +148,7 @@ rmmod i2c_stub
 
 BRIDGE=""
 start_bridge() { # CHIP REGISTERS|none BUS_NAME_START
-  /bin/hid-bridge "$1" "$2" 2>>$RESULTS/bridge.log &
+  /bin/hid-bridge "$1" "$2" /tmp/hid-reports 2>>$RESULTS/bridge.log &
   BRIDGE=$!
   BUS=""
   tries=0
@@ -177,11 +178,14 @@ bridge_case() { # NAME PROFILE ARGUMENTS...
     mkdir -p "$dir"
     cd "$dir" || return
     adapter="sim:$profile"
-    [ $side = sim ] || adapter="i2c:/dev/i2c-$BUS"
+    [ $side = sim ] || adapter="${CHIP_ADAPTER:-i2c:/dev/i2c-$BUS}"
+    read -r out_before in_before </tmp/hid-reports
     start=$(centiseconds)
     SMBUS_TRACE=trace /vantrel "$@" --adapter "$adapter" </dev/null >out 2>err
     echo $? >rc
     echo $(($(centiseconds) - start)) >time
+    read -r out_after in_after </tmp/hid-reports
+    echo $((out_after - out_before)) $((in_after - in_before)) >reports
     [ ! -f backup.bin ] || sha256sum backup.bin >image
     cd /
   done
@@ -201,6 +205,19 @@ for family in bq20z bq30z bq40z bq9000; do
 done
 bridge_cases cp2112-read-json /battery.json read --json
 bridge_cases cp2112-dump /battery.json dump --output backup.bin --yes
+# The same chip through hidraw and vantrel's own CP2112 backend (hidapi),
+# with the kernel's driver still bound. devtmpfs makes the hidraw node; it is
+# made from sysfs where it did not.
+for device in /sys/class/hidraw/hidraw*; do
+  [ -e "/dev/${device##*/}" ] || mknod "/dev/${device##*/}" c "$(cut -d: -f1 "$device/dev")" "$(cut -d: -f2 "$device/dev")"
+done
+CHIP_ADAPTER=cp2112
+for family in bq20z bq30z bq40z bq9000; do
+  bridge_case "hidraw-report-$family-pec" /battery.json report $family
+done
+bridge_case hidraw-report-bq40z-no-pec /battery.json report bq40z --no-pec
+bridge_case hidraw-dump-pec /battery.json dump --output backup.bin --yes
+CHIP_ADAPTER=""
 stop_bridge
 start_bridge cp2112 /long-name.regs "CP2112 SMBus Bridge"
 bridge_cases cp2112-long-name /long-name.json read

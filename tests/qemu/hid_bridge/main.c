@@ -2,10 +2,12 @@
  * interface, with a Smart Battery behind it, until it is ended (SIGTERM or
  * SIGINT unplug the chip).
  *
- *   hid-bridge cp2112|mcp2221 REGISTERS|none
+ *   hid-bridge cp2112|mcp2221 REGISTERS|none [COUNTS]
  *
  * REGISTERS is a register file (smart_battery.h); "none" leaves the battery's
- * address unanswered. */
+ * address unanswered. COUNTS is a file kept holding the HID reports so far:
+ * those the host sent (output reports and feature report requests) and those
+ * the chip sent back (input reports and feature report replies). */
 
 #include <fcntl.h>
 #include <linux/uhid.h>
@@ -17,6 +19,14 @@
 #include "hid_chip.h"
 
 static int uhid = -1;
+static unsigned long reports_out = 0, reports_in = 0;
+static int counts = -1;
+
+static void save_counts(void) {
+  char text[48];
+  const int length = snprintf(text, sizeof text, "%20lu %20lu\n", reports_out, reports_in);
+  if (counts >= 0 && pwrite(counts, text, (size_t)length, 0) != length) perror("hid-bridge: counts");
+}
 
 static void send_event(const struct uhid_event* event) {
   if (write(uhid, event, sizeof *event) != (ssize_t)sizeof *event) perror("hid-bridge: /dev/uhid");
@@ -29,6 +39,7 @@ void hid_send_input(const uint8_t* report, size_t size) {
   event.u.input2.size = (uint16_t)size;
   memcpy(event.u.input2.data, report, size);
   send_event(&event);
+  ++reports_in;
 }
 
 static void create(const struct hid_chip* chip) {
@@ -55,6 +66,7 @@ static void answer_get_report(const struct hid_chip* chip, const struct uhid_get
   event.u.get_report_reply.err = size < 0 ? 5 /* EIO */ : 0;
   event.u.get_report_reply.size = (uint16_t)(size < 0 ? 0 : size);
   send_event(&event);
+  ++reports_in;
 }
 
 static void answer_set_report(const struct uhid_set_report_req* request) {
@@ -72,8 +84,8 @@ static void end(int signal_number) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: hid-bridge cp2112|mcp2221 REGISTERS|none\n");
+  if (argc != 3 && argc != 4) {
+    fprintf(stderr, "usage: hid-bridge cp2112|mcp2221 REGISTERS|none [COUNTS]\n");
     return 2;
   }
   const struct hid_chip* chip = strcmp(argv[1], "cp2112") == 0    ? &cp2112_chip
@@ -84,6 +96,11 @@ int main(int argc, char** argv) {
     fprintf(stderr, "hid-bridge: unknown chip %s or no battery\n", argv[1]);
     return 2;
   }
+  if (argc == 4 && (counts = open(argv[3], O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) < 0) {
+    perror(argv[3]);
+    return 1;
+  }
+  save_counts();
   uhid = open("/dev/uhid", O_RDWR | O_CLOEXEC);
   if (uhid < 0) {
     perror("hid-bridge: /dev/uhid");
@@ -100,17 +117,21 @@ int main(int argc, char** argv) {
     if (read(uhid, &event, sizeof event) <= 0) continue;
     switch (event.type) {
       case UHID_OUTPUT:
+        ++reports_out;
         chip->output(battery, event.u.output.data, event.u.output.size);
         break;
       case UHID_GET_REPORT:
+        ++reports_out;
         answer_get_report(chip, &event.u.get_report);
         break;
       case UHID_SET_REPORT:
+        ++reports_out;
         answer_set_report(&event.u.set_report);
         break;
       default:
-        break;
+        continue;
     }
+    save_counts();
   }
   struct uhid_event destroy;
   memset(&destroy, 0, sizeof destroy);
