@@ -1,8 +1,8 @@
 #pragma once
-// The CP2112's HID reports (Silicon Labs AN495, "CP2112 Interface
-// Specification"): its SMBus configuration, its version, and SMBus
-// transfers made as a request, transfer-status polls until the chip is done,
-// and forced reads of what it received.
+// The CP2112's HID reports (Silicon Labs application note AN495): its SMBus
+// configuration, its version, and SMBus transfers made as a request,
+// transfer-status polls until the chip is done, and forced reads of what it
+// received.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 /* The Silicon Labs CP2112 HID USB-to-SMBus bridge (10c4:ea90) as its
- * interface specification, AN495, describes it: numbered reports, a transfer
+ * application note AN495 describes it: numbered reports, a transfer
  * started by an output report, its state asked for with a transfer status
  * request, and read data fetched in pieces of at most 61 bytes. */
 
