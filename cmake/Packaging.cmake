@@ -20,9 +20,10 @@ if(NOT CMAKE_CROSSCOMPILING)
     VERBATIM)
   add_custom_target(man_page ALL DEPENDS ${MAN_PAGE})
   install(FILES ${MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  # bash completion, where bash-completion looks for it.
+  # The completions, where bash-completion and Debian's zsh look for them.
   install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/vantrel.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME vantrel)
+  install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/_vantrel DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
 
   # cpack -G DEB: the program and its man page.
   set(CPACK_PACKAGE_NAME vantrel)

@@ -3,10 +3,11 @@
 # argument "tests", also what the tests need.
 set -euo pipefail
 
-# file: CPackDeb finds the package's shared-library dependencies with it.
+# file: CPackDeb finds the package's shared-library dependencies with it;
+# zsh: the test of the zsh completion runs it.
 packages=(cmake make g++ pkg-config libgtest-dev nlohmann-json3-dev libi2c-dev
           libcli11-dev libssl-dev help2man gzip dpkg-dev file
-          libhidapi-dev)
+          libhidapi-dev zsh)
 # The virtual machine of tests/qemu: an emulator, a kernel with i2c-dev,
 # i2c-stub and the USB-SMBus bridges' drivers, a static busybox, the tools
 # that build its initramfs, and what builds the bridges' emulator and battery.

@@ -23,6 +23,7 @@ done
 gzip -dc "$page" | sed -n '/^\.SH FILES/,/^\.SH/p' | grep -qF CountSRCHadp.bin || { echo "FILES without the budget file"; exit 1; }
 gzip -dc "$page" | sed -n '/^\.SH DESCRIPTION/,/^\.SH/p' | grep -qF 'register scans' || { echo "no menu in DESCRIPTION"; exit 1; }
 test -f "$work/root/usr/share/bash-completion/completions/vantrel" || { echo "no bash completion"; exit 1; }
+test -f "$work/root/usr/share/zsh/vendor-completions/_vantrel" || { echo "no zsh completion"; exit 1; }
 bash -c ". '$work/root/usr/share/bash-completion/completions/vantrel'; COMP_WORDS=(vantrel rea); COMP_CWORD=1; _vantrel;
          test \"\${COMPREPLY[*]}\" = read" || { echo "bash completion does not complete rea"; exit 1; }
-echo "package: $(basename "$deb") holds usr/bin/vantrel, its man page and its bash completion"
+echo "package: $(basename "$deb") holds usr/bin/vantrel, its man page and its completions"
