@@ -101,6 +101,19 @@ TEST_F(Diagnose, EachBuiltInPackGivesItsVerdictFirst) {
   }
 }
 
+// The packs a newcomer meets first are packs in service: every register that
+// diagnose reads answers, and nothing is wrong with them.
+TEST_F(Diagnose, TheOrdinaryBuiltInPacksAreInServiceAndAnswerEveryRead) {
+  for (const char* profile : {"bq40z50", "bq40z50-sealed", "bq40z50-fullaccess", "bq30z-sealed", "bq30z-unsealed",
+                              "bq20z-sealed", "bq20z-unsealed", "bq20z-fullaccess"}) {
+    const RunResult r = Run(profile, {"--json"});
+    EXPECT_EQ(r.exit_code, 0) << profile << r.err;
+    const json doc = json::parse(r.out);
+    EXPECT_EQ(doc["verdict"]["code"], "ok") << profile;
+    EXPECT_EQ(doc["errors"], json::object()) << profile;
+  }
+}
+
 TEST_F(Diagnose, EachOtherRuleOnATestPack) {
   const Case cases[] = {
       // OperationStatus XDSG and SafetyStatus UTD.

@@ -116,7 +116,7 @@ std::string UnsealedReport() {
   s += Sep(M, 38) + G + " Device...................... UNSEALED" + kNl + Sep(M, 38);
   s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "011E Hex\n" + R + " VDQ QEN VOK RU DSG" + kNl +
        Sep(M, 38);
-  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + Sep(M, 38);
+  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0058 Hex\n" + R + " PF FET GAUGE" + kNl + Sep(M, 38);
   s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
   s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
   s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + Sep(M, 38);
@@ -147,7 +147,7 @@ std::string UnsealedTrace() {
   t += CellTrace(15224, 3806, 3805, 3807, 3806);
   t += "rw 1a -> 49\nrw 16 -> 192\n";
   t += DataRead(0x0054, "07 02 10 00") + DataRead(0x0054, "07 02 10 00") + "sleep 0\n";
-  t += DataRead(0x0056, "1E 01") + DataRead(0x0057, "18 00") + DataRead(0x0051, "00 00 00 00") +
+  t += DataRead(0x0056, "1E 01") + DataRead(0x0057, "58 00") + DataRead(0x0051, "00 00 00 00") +
        DataRead(0x0053, "00 00 00 00") + DataRead(0x0055, "00 02 00 00");
   t += "rw 0c -> 2\n";
   t += DataRead(0x0073, "02 00 0E 00 E8 03 00 00 5A 00 30 11 3A 11 26 11 35 11 10 27 00 00") + "sleep 5\n";
@@ -196,7 +196,7 @@ std::string SealedReport() {
   s += std::string(C) + " Operation Status (0x54): " + Y + "00000307 Hex\n" + R + " SEC1 SEC0 CHG DSG PRES" + kNl;
   s += Sep(M, 38) + R + " Device........................ SEALED" + kNl + Sep(M, 38);
   s += std::string(C) + " Gauging Status (0x0056):.... " + Y + "0018 Hex\n" + R + " QEN VOK" + kNl + Sep(M, 38);
-  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0018 Hex\n" + R + " FET GAUGE" + kNl + Sep(M, 38);
+  s += std::string(C) + " Manufacturing Status(0x0057):" + Y + "0058 Hex\n" + R + " PF FET GAUGE" + kNl + Sep(M, 38);
   s += std::string(C) + " Safety Status (0x51):... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
   s += std::string(C) + " PF Status (0x53):....... " + Y + "00000000 Hex\n" + R + NoFlags() + Sep(M, 38);
   s += std::string(C) + " Charging Status (0x55):... " + Y + "000200 Hex\n" + R + " MV" + kNl + Sep(M, 38);
@@ -218,7 +218,7 @@ std::string SealedTrace() {
   t += CellTrace(15801, 3950, 3948, 3952, 3951);
   t += "rw 1a -> 49\nrw 16 -> 128\n";
   t += DataRead(0x0054, "07 03 00 00") + DataRead(0x0054, "07 03 00 00") + "sleep 0\n";
-  t += DataRead(0x0056, "18 00") + DataRead(0x0057, "18 00") + DataRead(0x0051, "00 00 00 00") +
+  t += DataRead(0x0056, "18 00") + DataRead(0x0057, "58 00") + DataRead(0x0051, "00 00 00 00") +
        DataRead(0x0053, "00 00 00 00") + DataRead(0x0055, "00 02 00 00");
   t += "rw 0c -> 1\n";
   t += IdentificationTrace();

@@ -60,7 +60,7 @@ std::string StatusAfterSeal() {
   std::string s;
   s += std::string(C) + " GaugingStatus (0x0056):.... " + Y + "011840 Hex\n" + R + " VDQ" + "\n" + " QEN VOK DSG" +
        "\n" + Sep(M, 39);
-  s += std::string(C) + " ManufacturingStatus (0x0057): " + Y + "0038 Hex\n" + R + " LF FET GAUGE" + "\n" + Sep(M, 39);
+  s += std::string(C) + " ManufacturingStatus (0x0057): " + Y + "0078 Hex\n" + R + " PF LF FET GAUGE" + "\n" + Sep(M, 39);
   s += std::string(C) + " SafetyStatus (0x51):..... " + Y + "00000000 Hex\n" + R + W +
        " No Flags                    OK" + "\n" + Sep(M, 39);
   s += std::string(C) + " PFStatus (0x53):......... " + Y + "00000000 Hex\n" + R + W +
@@ -136,7 +136,7 @@ std::string TraceUpToOperation(const std::string& sec_byte) {
 }
 
 std::string TraceAfterKeys() {
-  return MbrTrace(0x0056, " 40 18 01") + MbrTrace(0x0057, " 38 00") + MbrTrace(0x0051, " 00 00 00 00") +
+  return MbrTrace(0x0056, " 40 18 01") + MbrTrace(0x0057, " 78 00") + MbrTrace(0x0051, " 00 00 00 00") +
          MbrTrace(0x0053, " 00 00 00 00") + MbrTrace(0x0055, " 00 04 00") + "rw 0c -> 1\nsleep 1\n";
 }
 
