@@ -13,6 +13,7 @@
 #include "cli/session.h"
 #include "cli/streams.h"
 #include "platform/common/printable.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "reports/cell_voltages.h"
 
@@ -207,11 +208,12 @@ int Monitor(Program& p, const MonitorOptions& options) {
   const bool to_standard_output = options.output.empty() || options.output == "-";
   std::FILE* out = stdout;
   if (!to_standard_output) {
-    out = std::fopen(options.output.c_str(), "w");
+    out = platform::OpenForWriting(options.output, platform::LineEnds::Text);
     if (out == nullptr) {
       Complain(platform::Printable(options.output, 200) + ": cannot be written: " + std::strerror(errno));
       return kExitUsage;
     }
+    platform::Truncate(out);
   }
   const std::string target = to_standard_output ? "standard output" : platform::Printable(options.output, 200);
   StatusLine status;

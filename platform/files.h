@@ -52,7 +52,10 @@ bool ThroughForeignLink(const std::string& path);
 int CreationProblem(const std::string& path);
 
 // Opens a file for writing without truncating it yet; null with errno set.
-std::FILE* OpenForWriting(const std::string& path);
+// A link that takes the file's place after the check for foreign links is
+// not followed. Text ends lines as the system does (CRLF on Windows).
+enum class LineEnds { Binary, Text };
+std::FILE* OpenForWriting(const std::string& path, LineEnds line_ends = LineEnds::Binary);
 // Truncates a file opened so; a device or a pipe is left as it is.
 void Truncate(std::FILE* file);
 

@@ -25,11 +25,13 @@ constexpr int kBinary = O_BINARY;
 constexpr int kNoInheritance = O_NOINHERIT;
 constexpr int kNoTerminal = 0;
 constexpr int kNoBlocking = 0;
+constexpr int kNoFollow = 0;
 #else
 constexpr int kBinary = 0;
 constexpr int kNoInheritance = O_CLOEXEC;
 constexpr int kNoTerminal = O_NOCTTY;
 constexpr int kNoBlocking = O_NONBLOCK;
+constexpr int kNoFollow = O_NOFOLLOW;
 #endif
 
 // What a path that is not a regular file is instead.
@@ -189,14 +191,24 @@ int CreationProblem(const std::string& path) {
   return 0;
 }
 
-std::FILE* OpenForWriting(const std::string& path) {
+std::FILE* OpenForWriting(const std::string& path, LineEnds line_ends) {
   if (ThroughForeignLink(path)) {
     errno = EACCES;
     return nullptr;
   }
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | kBinary | kNoInheritance | kNoTerminal, 0666);
+  // A link there now passed the check; where there was none, one put there
+  // between the check and the open is refused (ELOOP) instead of followed.
+#ifdef _WIN32
+  const bool link_there = false;
+#else
+  struct stat entry {};
+  const bool link_there = lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode);
+#endif
+  const bool binary = line_ends == LineEnds::Binary;
+  const int flags = O_WRONLY | O_CREAT | (binary ? kBinary : 0) | kNoInheritance | kNoTerminal;
+  const int fd = open(path.c_str(), flags | (link_there ? 0 : kNoFollow), 0666);
   if (fd < 0) return nullptr;
-  std::FILE* file = fdopen(fd, "wb");
+  std::FILE* file = fdopen(fd, binary ? "wb" : "w");
   if (file == nullptr) close(fd);
   return file;
 }

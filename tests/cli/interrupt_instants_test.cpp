@@ -1,7 +1,8 @@
 // Interrupts at the instants where they used to do harm, made exact by a
 // preloaded library that raises the signal right after a chosen call: as
 // the run ends, as a temporary file is made, between the backup's two
-// renames; and Ctrl-C while the monitor waits on a full pipe.
+// renames; and Ctrl-C while the monitor waits on a full pipe. The same
+// library plants a rival's link at the instant before an output is opened.
 
 #ifndef _WIN32
 
@@ -68,6 +69,25 @@ TEST_F(InterruptAt, TheMakingOfATemporaryFileLeavesNoneBehind) {
   }
   EXPECT_EQ(Named(".pack"), std::vector<std::string>{});
   EXPECT_EQ(Named("pack"), std::vector<std::string>{});
+}
+
+// A link that takes an output's name after the program checked it is
+// refused, not followed: the file it points at stays as it was.
+TEST_F(InterruptAt, ALinkPlantedJustBeforeAnOutputIsOpenedIsNotFollowed) {
+  std::ofstream(dir_.path() / "secret") << "kept";
+  const struct {
+    std::map<std::string, std::string> env;
+    std::vector<std::string> args;
+  } kOutputs[] = {
+      {{{"SHIM_PLANT", "log.csv:secret"}}, {"monitor", "--count", "1", "--output", "log.csv"}},
+      {{{"SHIM_PLANT", "log.csv:secret"}, {"SMBUS_TRACE", "log.csv"}}, {"read"}},
+  };
+  for (const auto& output : kOutputs) {
+    const RunResult r = Run("none", 1, 0, output.env, output.args);
+    EXPECT_EQ(r.exit_code, 2) << output.args[0] << r.err;
+    EXPECT_EQ(File("secret"), "kept") << output.args[0];
+    fs::remove(dir_.path() / "log.csv");
+  }
 }
 
 TEST_F(InterruptAt, TheBackupPairStandsWholeNewOrWholeEarlier) {

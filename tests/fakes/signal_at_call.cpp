@@ -2,12 +2,17 @@
 // arrives at one exact instant: SHIM_SIGNAL is raised right after call
 // number SHIM_NTH (default 1) of SHIM_AFTER (rename or mkstemp), or that call
 // fails with EIO when SHIM_SIGNAL is 0; SHIM_AFTER=exit raises it from an
-// exit handler that runs after the program's own.
+// exit handler that runs after the program's own. SHIM_PLANT=NAME:TARGET
+// makes the link NAME -> TARGET just before the program opens NAME, as a
+// rival who wins the race between the program's checks and its open would.
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -54,4 +59,21 @@ extern "C" int mkstemp(char* pattern) {
   const int result = Real<int (*)(char*)>("mkstemp")(pattern);
   if (chosen) std::raise(SignalNumber());
   return result;
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0) {
+    va_list args;
+    va_start(args, flags);
+    mode = va_arg(args, mode_t);
+    va_end(args);
+  }
+  const char* plant = std::getenv("SHIM_PLANT");
+  const char* colon = plant != nullptr ? std::strchr(plant, ':') : nullptr;
+  const auto length = static_cast<std::size_t>(colon != nullptr ? colon - plant : 0);
+  if (colon != nullptr && std::strncmp(path, plant, length) == 0 && path[length] == '\0') {
+    [[maybe_unused]] const int ignored = symlink(colon + 1, path);
+  }
+  return Real<int (*)(const char*, int, ...)>("open")(path, flags, mode);
 }
