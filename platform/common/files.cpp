@@ -51,6 +51,19 @@ std::string NotARegularFile(unsigned mode) {
   return "it is " + kind + (kind.rfind("not", 0) == 0 ? "" : ", not a regular file");
 }
 
+// Whether the last name of `path` is a symbolic link. Only a link there when
+// the foreign-link check ran is followed: others cannot replace it then (a
+// sticky folder's rule), while one put where there was none is refused.
+bool LinkThere(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
+#else
+  struct stat entry {};
+  return lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode);
+#endif
+}
+
 // The file a symbolic link points at takes the new file, so the link stays.
 std::string FileBehindLinks(const std::string& path) {
 #ifdef _WIN32
@@ -196,14 +209,7 @@ std::FILE* OpenForWriting(const std::string& path, LineEnds line_ends) {
     errno = EACCES;
     return nullptr;
   }
-  // A link there now passed the check; where there was none, one put there
-  // between the check and the open is refused (ELOOP) instead of followed.
-#ifdef _WIN32
-  const bool link_there = false;
-#else
-  struct stat entry {};
-  const bool link_there = lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode);
-#endif
+  const bool link_there = LinkThere(path);
   const bool binary = line_ends == LineEnds::Binary;
   const int flags = O_WRONLY | O_CREAT | (binary ? kBinary : 0) | kNoInheritance | kNoTerminal;
   const int fd = open(path.c_str(), flags | (link_there ? 0 : kNoFollow), 0666);
@@ -228,12 +234,14 @@ bool ReplacingFile::Fail(int error_number) {
 
 bool ReplacingFile::Prepare(const std::string& path) {
   if (ThroughForeignLink(path)) return Fail(EACCES);
+  const bool link_there = LinkThere(path);
   struct stat info {};
   const bool exists = stat(path.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) return Fail(EISDIR);
   if (exists && !S_ISREG(info.st_mode)) {
     // A device or a pipe holds no earlier file to keep.
-    fd_ = open(path.c_str(), O_WRONLY | kBinary | kNoInheritance | kNoTerminal | kNoBlocking);
+    fd_ = open(path.c_str(),
+               O_WRONLY | kBinary | kNoInheritance | kNoTerminal | kNoBlocking | (link_there ? 0 : kNoFollow));
     if (fd_ < 0) return Fail(errno);
 #ifndef _WIN32
     fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
@@ -241,7 +249,9 @@ bool ReplacingFile::Prepare(const std::string& path) {
     target_ = path;
     return true;
   }
-  target_ = FileBehindLinks(path);
+  // Without a link, the new file is renamed over the name itself, whatever
+  // has been put there since.
+  target_ = link_there ? FileBehindLinks(path) : path;
   const std::size_t slash = target_.find_last_of("/\\");
   const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   std::string pattern = target_.substr(0, name_start) + "." + target_.substr(name_start) + ".XXXXXX";

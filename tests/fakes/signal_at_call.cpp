@@ -61,6 +61,19 @@ extern "C" int mkstemp(char* pattern) {
   return result;
 }
 
+namespace {
+
+void Plant(const char* path) {
+  const char* plant = std::getenv("SHIM_PLANT");
+  const char* colon = plant != nullptr ? std::strchr(plant, ':') : nullptr;
+  const auto length = static_cast<std::size_t>(colon != nullptr ? colon - plant : 0);
+  if (colon != nullptr && std::strncmp(path, plant, length) == 0 && path[length] == '\0') {
+    [[maybe_unused]] const int ignored = symlink(colon + 1, path);
+  }
+}
+
+}  // namespace
+
 extern "C" int open(const char* path, int flags, ...) {
   mode_t mode = 0;
   if ((flags & O_CREAT) != 0) {
@@ -69,11 +82,6 @@ extern "C" int open(const char* path, int flags, ...) {
     mode = va_arg(args, mode_t);
     va_end(args);
   }
-  const char* plant = std::getenv("SHIM_PLANT");
-  const char* colon = plant != nullptr ? std::strchr(plant, ':') : nullptr;
-  const auto length = static_cast<std::size_t>(colon != nullptr ? colon - plant : 0);
-  if (colon != nullptr && std::strncmp(path, plant, length) == 0 && path[length] == '\0') {
-    [[maybe_unused]] const int ignored = symlink(colon + 1, path);
-  }
+  Plant(path);
   return Real<int (*)(const char*, int, ...)>("open")(path, flags, mode);
 }
