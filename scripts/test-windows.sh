@@ -15,7 +15,7 @@ wineserver -p
 trap 'wineserver -k || true' EXIT
 ./scripts/wine-run.sh "$WINEPREFIX" cmd /c exit </dev/null >/dev/null 2>&1
 
-(cd "$dir" && ctest --output-on-failure -j "$(nproc)")
+(cd "$dir" && ctest --no-tests=error --output-on-failure -j "$(nproc)")
 
 # The colour test needs a console, which wine gives a program on a terminal:
 # run it once more on a pseudo-terminal, where it is not skipped.
