@@ -53,7 +53,8 @@ int CreationProblem(const std::string& path);
 
 // Opens a file for writing without truncating it yet; null with errno set.
 // A link that takes the file's place after the check for foreign links is
-// not followed (nor by ReplacingFile). Text ends lines as the system does (CRLF on Windows).
+// not followed (nor by ReplacingFile). Text ends lines as the system does
+// (CRLF on Windows).
 enum class LineEnds { Binary, Text };
 std::FILE* OpenForWriting(const std::string& path, LineEnds line_ends = LineEnds::Binary);
 // Truncates a file opened so; a device or a pipe is left as it is.
