@@ -9,8 +9,8 @@ bash_offers() {  # the words bash offers after the given ones
     _ "$bash_file" "$@"
 }
 # zsh's completion system is replaced by functions that print what they are
-# given: the _arguments specs of the program (no argument) or of one command.
-zsh_specs() {
+# given: the _arguments descriptions of the program (no argument) or of one command.
+zsh_arguments() {
   zsh -fc '_arguments() { print -rl -- "$@" }; compadd() { :; }
            if [[ -n $2 ]]; then . "$1" >/dev/null; _vantrel_command_options "$2"; else . "$1"; fi' _ "$zsh_file" "${1:-}"
 }
@@ -23,7 +23,7 @@ fail() { echo "$1"; failed=1; }
 commands=$("$bin" --help | sed -n '/^Commands:/,/^[^ ]/p' | awk '/^  [a-z]/ {print $1}')
 [ -n "$commands" ] || fail "no commands in --help"
 top_bash=$(bash_offers vantrel "")
-top_zsh=$(zsh_specs)
+top_zsh=$(zsh_arguments)
 for option in $("$bin" --help | options_of); do
   grep -qx -- "$option" <<<"$top_bash" || fail "bash does not offer $option"
   grep -qF -- "$option[" <<<"$top_zsh" || fail "zsh does not offer $option"
@@ -32,7 +32,7 @@ for command in $commands; do
   grep -qx -- "$command" <<<"$top_bash" || fail "bash does not offer the command $command"
   grep -qE "^1:command:\(.*\b$command\b" <<<"$top_zsh" || fail "zsh does not offer the command $command"
   command_bash=$(bash_offers vantrel "$command" "")
-  command_zsh=$(zsh_specs "$command")
+  command_zsh=$(zsh_arguments "$command")
   for option in $("$bin" "$command" --help | options_of); do
     grep -qx -- "$option" <<<"$command_bash" || fail "bash does not offer $option for $command"
     grep -qF -- "$option[" <<<"$command_zsh" || fail "zsh does not offer $option for $command"
